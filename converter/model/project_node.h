@@ -1,0 +1,49 @@
+#ifndef TESSMARK_MODEL_PROJECT_NODE_H_
+#define TESSMARK_MODEL_PROJECT_NODE_H_
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tessmark {
+
+class ConverterSession;
+class OutputFile;
+
+// One node of the project tree: the root, a sub-project of a workspace, a configuration or a
+// group. Its role follows from where it hangs. The session owns every node; `children` only
+// points, because one group node is listed under every configuration of its project.
+class ProjectNode {
+ public:
+  ProjectNode(std::string name, ConverterSession* session)
+      : session(session), name(std::move(name)) {}
+
+  // Folder of the project file with its final separator; on project and configuration nodes.
+  std::string path;
+  ConverterSession* session;  // never null, not owned
+  std::string name;
+  std::vector<std::string> files;              // in reading order, duplicates kept
+  std::vector<std::string> includePaths;       // configuration nodes only
+  std::map<std::string, std::string> defines;  // configuration nodes only; byte order
+  std::vector<ProjectNode*> children;          // in attaching order, not owned
+
+  void addFile(std::string file) { files.push_back(std::move(file)); }
+  void addIncludePath(std::string folder) { includePaths.push_back(std::move(folder)); }
+  void addChild(ProjectNode* child) { children.push_back(child); }
+  // A later value for the same symbol replaces the earlier one.
+  void define(const std::string& symbol, std::string value) { defines[symbol] = std::move(value); }
+  bool hasOptions() const { return !includePaths.empty() || !defines.empty(); }
+
+  // Creates the node's folders and, when it has files or children, writes its folder entry
+  // (and those of its children) to out. Raises IOERROR. Defined with the project file writer.
+  void writeFolderEntry(OutputFile& out, const std::string& relativeFolder,
+                        std::string handedDownAnalyser) const;
+
+  // Writes the node's include and define lines, then the user's analyser personality, to path.
+  // Raises IOERROR. Defined with the personality files.
+  void writeAnalyserPersonality(const std::string& path) const;
+};
+
+}  // namespace tessmark
+
+#endif  // TESSMARK_MODEL_PROJECT_NODE_H_

@@ -1,0 +1,102 @@
+#include "paths.h"
+
+namespace tessmark {
+namespace {
+
+bool isWindowsRoot(char c) {
+  return c == '\\' || c == '/';
+}
+
+std::string windowsAbsolute(const std::string& path, CurrentDirectory& cwd) {
+  if (path.size() >= 2 && path[1] == ':') {
+    if (path.size() >= 3 && isWindowsRoot(path[2]))
+      return path;
+    // Drive-relative: the drive's own current directory, then back to the drive we were on.
+    const std::string previous = cwd.read();
+    cwd.change(path.substr(0, 2));
+    const std::string driveDir = cwd.read();
+    cwd.change(previous.substr(0, 2));
+    return driveDir + '\\' + path.substr(2);
+  }
+  if (!path.empty() && isWindowsRoot(path[0]))
+    return path;
+  const std::string dir = cwd.read();
+  return path == "." ? dir : dir + '\\' + path;
+}
+
+std::string posixAbsolute(const std::string& path, CurrentDirectory& cwd) {
+  if (!path.empty() && path[0] == '/')
+    return path;
+  const std::string dir = cwd.read();
+  return path == "." ? dir : dir + '/' + path;
+}
+
+}  // namespace
+
+PathStyle nativePathStyle() {
+#ifdef _WIN32
+  return PathStyle::kWindows;
+#else
+  return PathStyle::kPosix;
+#endif
+}
+
+std::string makeAbsolute(const std::string& path, PathStyle style, CurrentDirectory& cwd) {
+  return style == PathStyle::kWindows ? windowsAbsolute(path, cwd) : posixAbsolute(path, cwd);
+}
+
+std::string defaultProjectName(const std::string& sourcePath, PathStyle style) {
+  const std::string stem = sourcePath.substr(0, sourcePath.rfind('.'));
+  const size_t lastSeparator = stem.rfind(separatorOf(style));
+  const size_t start = lastSeparator == std::string::npos ? 0 : lastSeparator + 1;
+  const size_t dot = stem.rfind('.');
+  if (dot != std::string::npos && dot >= start)
+    return stem.substr(start, dot - start);
+  return stem.substr(start);
+}
+
+void toNativeSeparators(std::string& path, PathStyle style) {
+  const char from = style == PathStyle::kWindows ? '/' : '\\';
+  const char to = separatorOf(style);
+  for (char& c : path) {
+    if (c == from)
+      c = to;
+  }
+}
+
+std::string fileNameOf(const std::string& path, PathStyle style) {
+  const size_t cut = path.rfind(separatorOf(style));
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string folderOf(const std::string& path, PathStyle style) {
+  return path.substr(0, path.rfind(separatorOf(style)));
+}
+
+std::string folderWithSeparatorOf(const std::string& path, PathStyle style) {
+  const size_t cut = path.rfind(separatorOf(style));
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+std::string trimChar(const std::string& s, char c) {
+  const size_t first = s.find_first_not_of(c);
+  if (first == std::string::npos)
+    return std::string();
+  return s.substr(first, s.find_last_not_of(c) - first + 1);
+}
+
+std::string replaceFirst(const std::string& s, const std::string& what, const std::string& with) {
+  const size_t at = s.find(what);
+  if (at == std::string::npos)
+    return s;
+  std::string result = s;
+  result.replace(at, what.size(), with);
+  return result;
+}
+
+std::string iarFolderFromIdePath(const std::string& idePath) {
+  const std::string once = idePath.substr(0, idePath.rfind('\\'));
+  return once.substr(0, once.rfind('\\'));
+}
+
+}  // namespace tessmark

@@ -1,0 +1,66 @@
+// Path rules of the converter as plain string functions. Every rule takes the path style as a
+// parameter, so Windows and POSIX behaviour can both be checked on any machine. Paths are never
+// normalised: dot steps stay, doubled separators stay doubled.
+#ifndef TESSMARK_PATHS_H_
+#define TESSMARK_PATHS_H_
+
+#include <string>
+
+namespace tessmark {
+
+enum class PathStyle {
+  kWindows,  // separator '\', drive letters
+  kPosix,    // separator '/'
+};
+
+// The style of the platform the converter was built for.
+PathStyle nativePathStyle();
+
+inline char separatorOf(PathStyle style) {
+  return style == PathStyle::kWindows ? '\\' : '/';
+}
+
+// The process's current directory as makeAbsolute sees it; an interface so the rules can be
+// tested without touching the process.
+class CurrentDirectory {
+ public:
+  virtual ~CurrentDirectory() = default;
+  virtual std::string read() = 0;
+  // May fail silently: a drive that cannot be made current leaves the directory as it was.
+  virtual void change(const std::string& path) = 0;
+};
+
+// Resolves a command-line path against the current directory (of its drive, on Windows). A
+// drive-relative form (D:x) switches to the drive for one read and switches back before
+// returning.
+std::string makeAbsolute(const std::string& path, PathStyle style, CurrentDirectory& cwd);
+
+// The Korval project name the entry derives from the absolute source path: the file name
+// without its extension, cut once more at a remaining dot.
+std::string defaultProjectName(const std::string& sourcePath, PathStyle style);
+
+// Windows: every '/' becomes '\'. POSIX: every '\' becomes '/'. In place.
+void toNativeSeparators(std::string& path, PathStyle style);
+
+// What follows the last separator (all of the path when it has none).
+std::string fileNameOf(const std::string& path, PathStyle style);
+
+// The path up to, not including, its last separator (all of the path when it has none).
+std::string folderOf(const std::string& path, PathStyle style);
+
+// The path up to and including its last separator (empty when it has none).
+std::string folderWithSeparatorOf(const std::string& path, PathStyle style);
+
+// Removes every leading and every trailing occurrence of c.
+std::string trimChar(const std::string& s, char c);
+
+// Replaces the first occurrence of what (if any) by with.
+std::string replaceFirst(const std::string& s, const std::string& what, const std::string& with);
+
+// The IAR folder derived from the IDE's registered program path: the value cut twice before
+// its last backslash (A\B\C\tool.exe gives A\B). The registry always holds Windows paths.
+std::string iarFolderFromIdePath(const std::string& idePath);
+
+}  // namespace tessmark
+
+#endif  // TESSMARK_PATHS_H_

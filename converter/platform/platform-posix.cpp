@@ -1,0 +1,41 @@
+#include "platform/platform.h"
+
+#include <errno.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <memory>
+#include <stdexcept>
+
+namespace tessmark {
+namespace platform {
+
+std::string currentDirectory() {
+  // getcwd(nullptr, 0) allocates a buffer as long as the path needs.
+  std::unique_ptr<char, decltype(&free)> dir(getcwd(nullptr, 0), &free);
+  if (!dir)
+    throw std::runtime_error("cannot read the current directory");
+  return dir.get();
+}
+
+bool changeDirectory(const std::string& path) {
+  return chdir(path.c_str()) == 0;
+}
+
+bool exists(const std::string& path) {
+  return access(path.c_str(), F_OK) == 0;
+}
+
+CreateResult createDirectory(const std::string& path) {
+  if (mkdir(path.c_str(), 0777) == 0)
+    return CreateResult::kCreated;
+  return errno == EEXIST ? CreateResult::kAlreadyExists : CreateResult::kFailed;
+}
+
+bool readRegistryDefault(const std::string& /*key*/, std::string* /*value*/) {
+  return false;
+}
+
+}  // namespace platform
+}  // namespace tessmark

@@ -1,0 +1,52 @@
+#include "platform/platform.h"
+
+#include <direct.h>
+#include <errno.h>
+#include <io.h>
+#include <stdlib.h>
+#include <windows.h>
+
+#include <memory>
+#include <stdexcept>
+
+namespace tessmark {
+namespace platform {
+
+std::string currentDirectory() {
+  // _getcwd(nullptr, 0) allocates a buffer as long as the path needs, so long current
+  // directories are read whole.
+  std::unique_ptr<char, decltype(&free)> dir(_getcwd(nullptr, 0), &free);
+  if (!dir)
+    throw std::runtime_error("cannot read the current directory");
+  return dir.get();
+}
+
+bool changeDirectory(const std::string& path) {
+  return _chdir(path.c_str()) == 0;
+}
+
+bool exists(const std::string& path) {
+  return _access(path.c_str(), 0) == 0;
+}
+
+CreateResult createDirectory(const std::string& path) {
+  if (_mkdir(path.c_str()) == 0)
+    return CreateResult::kCreated;
+  return errno == EEXIST ? CreateResult::kAlreadyExists : CreateResult::kFailed;
+}
+
+bool readRegistryDefault(const std::string& key, std::string* value) {
+  char buffer[256];
+  LONG size = sizeof(buffer);
+  if (RegQueryValueA(HKEY_LOCAL_MACHINE, key.c_str(), buffer, &size) != ERROR_SUCCESS) {
+    return false;
+  }
+  // size counts the terminating NUL; a value stored without one is taken as it stands.
+  if (size > 0 && buffer[size - 1] == '\0')
+    --size;
+  value->assign(buffer, static_cast<size_t>(size));
+  return true;
+}
+
+}  // namespace platform
+}  // namespace tessmark

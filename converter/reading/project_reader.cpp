@@ -1,0 +1,186 @@
+// The element grammar of an IAR project file, one reader per element. Each reader returns true
+// when its element was there and complete; one whose element is not next consumes nothing, so
+// callers try alternatives and repeat a reader while it returns true.
+#include "session.h"
+
+namespace tessmark {
+namespace {
+
+// Groups nested deeper than this stop the project like any unexpected token, so a hostile file
+// cannot exhaust the stack.
+constexpr int kMaxGroupDepth = 256;
+
+std::string upperCase(std::string s) {
+  for (char& c : s) {
+    if (c >= 'a' && c <= 'z')
+      c = static_cast<char>(c - 'a' + 'A');
+  }
+  return s;
+}
+
+}  // namespace
+
+bool ConverterSession::readProject(ProjectNode* project) {
+  if (!reader.matchStart("project"))
+    return false;
+  readSimpleElement("fileVersion");
+  while (readConfiguration(project)) {
+  }
+  while (readGroup(project, project, 1)) {
+  }
+  std::string file;
+  while (readFile(&file))
+    addTopLevelFile(project, substituteVariables(file, project));
+  return reader.matchEnd("project");
+}
+
+// Without a project node (a configuration block inside a file) everything is read and dropped.
+bool ConverterSession::readConfiguration(ProjectNode* project) {
+  if (!reader.matchStart("configuration"))
+    return false;
+  std::string name;
+  readName(&name);
+  ProjectNode* configuration = nullptr;
+  if (project != nullptr) {
+    configuration = newNode(name);
+    configuration->path = project->path;
+  }
+  readToolchain();
+  readSimpleElement("debug");
+  while (readSettings(configuration)) {
+  }
+  if (!reader.matchEnd("configuration"))
+    return false;
+  if (configuration != nullptr) {
+    project->addChild(configuration);
+    currentConfigurations.push_back(configuration);
+  }
+  return true;
+}
+
+bool ConverterSession::readToolchain() {
+  if (!reader.matchStart("toolchain"))
+    return false;
+  std::string name;
+  readName(&name);
+  return reader.matchEnd("toolchain");
+}
+
+bool ConverterSession::readSettings(ProjectNode* configuration) {
+  if (!reader.matchStart("settings"))
+    return false;
+  std::string name;
+  readName(&name);
+  readSimpleElement("archiveVersion");
+  if (!readSettingsData(configuration))
+    return false;
+  return reader.matchEnd("settings");
+}
+
+// Inside a group, files and sub-groups come in any order. The group is attached before its
+// children are read, so children keep the document order of their start tags.
+bool ConverterSession::readGroup(ProjectNode* parent, ProjectNode* project, int depth) {
+  if (depth > kMaxGroupDepth)
+    return false;
+  if (!reader.matchStart("group"))
+    return false;
+  std::string name;
+  readName(&name);
+  readExcluded();
+  ProjectNode* group = newNode(name);
+  attachGroup(group, parent);
+  std::string file;
+  for (;;) {
+    if (readFile(&file)) {
+      const std::string path = substituteVariables(file, project);
+      if (keepsFile(path))
+        group->addFile(path);
+    } else if (!readGroup(group, project, depth + 1)) {
+      break;
+    }
+  }
+  return reader.matchEnd("group");
+}
+
+// Under configurations groups are flattened: every group is a child of every configuration.
+void ConverterSession::attachGroup(ProjectNode* group, ProjectNode* parent) {
+  if (currentConfigurations.empty()) {
+    parent->addChild(group);
+    return;
+  }
+  for (ProjectNode* configuration : currentConfigurations)
+    configuration->addChild(group);
+}
+
+void ConverterSession::addTopLevelFile(ProjectNode* project, const std::string& file) {
+  if (!keepsFile(file))
+    return;
+  if (currentConfigurations.empty()) {
+    project->addFile(file);
+    return;
+  }
+  for (ProjectNode* configuration : currentConfigurations)
+    configuration->addFile(file);
+}
+
+bool ConverterSession::readFile(std::string* path) {
+  if (!reader.matchStart("file") || !reader.matchStart("name") || !reader.readText(path) ||
+      !reader.matchEnd("name")) {
+    return false;
+  }
+  readExcluded();
+  while (readConfiguration(nullptr)) {
+  }
+  return reader.matchEnd("file");
+}
+
+// The configurations a file or group is excluded from are read and dropped: it is still listed
+// for every configuration.
+bool ConverterSession::readExcluded() {
+  if (!reader.matchStart("excluded"))
+    return false;
+  std::string configuration;
+  while (reader.matchStart("configuration") && reader.readText(&configuration) &&
+         reader.matchEnd("configuration")) {
+  }
+  return reader.matchEnd("excluded");
+}
+
+bool ConverterSession::readName(std::string* name) {
+  return reader.matchStart("name") && reader.readText(name) && reader.matchEnd("name");
+}
+
+bool ConverterSession::readSimpleElement(const char* element) {
+  std::string ignored;
+  return reader.matchStart(element) && reader.readText(&ignored) && reader.matchEnd(element);
+}
+
+std::string ConverterSession::projectFolder(const ProjectNode* node) const {
+  return folderOf(node->path, style);
+}
+
+std::string ConverterSession::makeNative(std::string path) const {
+  // IAR writes backslashes, which POSIX cannot follow; Windows keeps the file's own spelling.
+  if (style == PathStyle::kPosix)
+    toNativeSeparators(path, style);
+  return path;
+}
+
+std::string ConverterSession::substituteVariables(const std::string& file,
+                                                  const ProjectNode* project) const {
+  const std::string withIar = replaceFirst(file, "$EW_DIR$", iarInstallDir);
+  return makeNative(replaceFirst(withIar, "$PROJ_DIR$", projectFolder(project)));
+}
+
+bool ConverterSession::keepsFile(const std::string& path) const {
+  if (extensions.empty())
+    return true;
+  const std::string extension = upperCase(path.substr(path.rfind('.') + 1));
+  for (const std::string& wanted : extensions) {
+    if (upperCase(wanted) == extension)
+      return true;
+  }
+  return false;
+}
+
+}  // namespace tessmark

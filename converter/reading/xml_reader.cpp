@@ -1,0 +1,120 @@
+#include "reading/xml_reader.h"
+
+namespace tessmark {
+namespace {
+
+// The C locale's white space; bytes of 0x80 and above never are.
+bool isSpace(int c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+}  // namespace
+
+void XMLReader::open(const std::string& path) {
+  kind_ = TokenKind::None;
+  if (!input_.open(path))
+    throw XMLReaderError(XMLReaderError::CannotOpen);
+}
+
+bool XMLReader::match(TokenKind kind, const std::string& name) {
+  if (kind_ == TokenKind::None)
+    readToken();
+  while (kind_ == TokenKind::Markup)
+    readToken();
+  if (kind_ != kind || text_ != name)
+    return false;
+  kind_ = TokenKind::None;
+  return true;
+}
+
+bool XMLReader::readText(std::string* text) {
+  if (kind_ == TokenKind::None)
+    readToken();
+  if (kind_ == TokenKind::Text) {
+    *text = text_;
+    kind_ = TokenKind::None;
+    return true;
+  }
+  if (kind_ == TokenKind::EndTag) {
+    text->clear();
+    return true;
+  }
+  return false;
+}
+
+int XMLReader::nextByte() {
+  const int c = input_.get();
+  if (c == EOF)
+    throw XMLReaderError(XMLReaderError::EndOfInput);
+  return c;
+}
+
+void XMLReader::readToken() {
+  text_.clear();
+  kind_ = TokenKind::None;
+  if (!input_.good())
+    throw XMLReaderError(XMLReaderError::EndOfInput);
+  int c = nextByte();
+  while (isSpace(c))
+    c = nextByte();
+  if (c != '<')
+    return readCharacterData(c);
+  const int d = nextByte();
+  if (d == '/') {
+    readUntilClose();
+    kind_ = TokenKind::EndTag;
+  } else if (d == '!' || d == '&' || d == '?') {
+    readMarkup();
+    kind_ = TokenKind::Markup;
+  } else {
+    if (d != '>') {
+      text_.push_back(static_cast<char>(d));
+      readUntilClose();
+    }
+    kind_ = TokenKind::StartTag;
+  }
+}
+
+void XMLReader::readCharacterData(int first) {
+  text_.push_back(static_cast<char>(first));
+  for (int c = nextByte(); c != '<'; c = nextByte())
+    text_.push_back(static_cast<char>(c));
+  input_.unget('<');
+  kind_ = TokenKind::Text;
+}
+
+void XMLReader::readUntilClose() {
+  for (int c = nextByte(); c != '>'; c = nextByte())
+    text_.push_back(static_cast<char>(c));
+}
+
+// Markup ends at the first '>' outside nested angle brackets and square brackets, so a
+// document type declaration with an internal subset is one token.
+void XMLReader::readMarkup() {
+  int angleDepth = 0;
+  int bracketDepth = 0;
+  for (;;) {
+    const int c = nextByte();
+    if (c == '>' && angleDepth == 0) {
+      if (bracketDepth == 0)
+        return;
+    } else if (bracketDepth != 0) {
+      if (c == '[')
+        ++bracketDepth;
+      if (c == ']')
+        --bracketDepth;
+    } else {
+      if (c == '<')
+        ++angleDepth;
+      if (c == '>')
+        --angleDepth;
+      if (c == '[')
+        ++bracketDepth;
+      if (c == ']')
+        --bracketDepth;
+    }
+    text_.push_back(static_cast<char>(c));
+  }
+}
+
+}  // namespace tessmark

@@ -1,0 +1,60 @@
+// A pull reader for IAR project files: cuts the input into start tags, end tags, character data
+// and skipped markup, with exactly one token of look-ahead and no document tree. Names are
+// compared as whole strings; attributes, entities and encodings are not interpreted.
+#ifndef TESSMARK_READING_XML_READER_H_
+#define TESSMARK_READING_XML_READER_H_
+
+#include <string>
+
+#include "text_file.h"
+
+namespace tessmark {
+
+// Thrown by the reader; carries only its code.
+class XMLReaderError {
+ public:
+  enum Code { EndOfInput = 1, CannotOpen = 2 };
+  explicit XMLReaderError(int code) : code(code) {}
+  int code;
+};
+
+enum class TokenKind { None = 0, StartTag = 1, EndTag = 2, Text = 3, Markup = 4 };
+
+class XMLReader {
+ public:
+  // Ends any open file and opens path; throws CannotOpen when it cannot. No token is pending
+  // afterwards.
+  void open(const std::string& path);
+
+  // Consumes the pending start tag (or end tag) when its text is exactly name; markup before it
+  // is skipped. A failed match consumes nothing. Throws EndOfInput when a token is needed and
+  // the input has none.
+  bool matchStart(const std::string& name) { return match(TokenKind::StartTag, name); }
+  bool matchEnd(const std::string& name) { return match(TokenKind::EndTag, name); }
+
+  // Character data is copied to *text and consumed; a pending end tag gives an empty *text and
+  // stays pending (an empty element); a start tag or markup leaves both alone and gives false.
+  bool readText(std::string* text);
+
+  // The text of the last token read: after a failed match, the token that did not match.
+  std::string tokenText() const { return text_; }
+
+  // True while the input has neither failed nor been read past its end.
+  bool good() const { return input_.good(); }
+
+ private:
+  bool match(TokenKind kind, const std::string& name);
+  void readToken();
+  int nextByte();
+  void readCharacterData(int first);
+  void readUntilClose();
+  void readMarkup();
+
+  std::string text_;
+  TokenKind kind_ = TokenKind::None;
+  InputFile input_;
+};
+
+}  // namespace tessmark
+
+#endif  // TESSMARK_READING_XML_READER_H_

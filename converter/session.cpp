@@ -1,0 +1,95 @@
+#include "session.h"
+
+#include "console.h"
+#include "io_error.h"
+#include "platform/platform.h"
+
+namespace tessmark {
+
+const char kIdeRegistryKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IDE.exe";
+
+std::string defaultIARInstallDir() {
+  std::string idePath;
+  if (!platform::readRegistryDefault(kIdeRegistryKey, &idePath))
+    return std::string();
+  return iarFolderFromIdePath(idePath);
+}
+
+namespace {
+
+// The root's name: the source's file name without its last four characters (".ewp", ".eww").
+std::string rootName(const std::string& sourcePath, PathStyle style) {
+  const std::string file = fileNameOf(sourcePath, style);
+  return file.size() < 4 ? file : file.substr(0, file.size() - 4);
+}
+
+}  // namespace
+
+ConverterSession::ConverterSession(std::string sourcePath, std::string destFolder,
+                                   std::string iarInstallDir, PathStyle style)
+    : sourcePath(std::move(sourcePath)),
+      destFolder(std::move(destFolder)),
+      iarInstallDir(std::move(iarInstallDir)),
+      style(style) {
+  rootProject = newNode(rootName(this->sourcePath, style));
+  if (this->iarInstallDir.empty())
+    this->iarInstallDir = defaultIARInstallDir();
+}
+
+ProjectNode* ConverterSession::newNode(const std::string& name) {
+  nodes_.push_back(std::make_unique<ProjectNode>(name, this));
+  return nodes_.back().get();
+}
+
+void ConverterSession::addExtensions(const std::string& value) {
+  size_t start = 0;
+  for (size_t comma = value.find(','); comma != std::string::npos; comma = value.find(',', start)) {
+    extensions.push_back(value.substr(start, comma - start));
+    start = comma + 1;
+  }
+  extensions.push_back(value.substr(start));
+}
+
+int ConverterSession::run() {
+  try {
+    std::vector<std::string> projectPaths;
+    if (sourcePath.find(".eww") != std::string::npos) {
+      projectPaths = scanWorkspace();
+    } else {
+      projectPaths.push_back(sourcePath);
+    }
+    for (const std::string& entry : projectPaths) {
+      currentConfigurations.clear();
+      std::string nativePath = entry;
+      toNativeSeparators(nativePath, style);
+      ProjectNode* node;
+      if (entry == sourcePath) {
+        node = rootProject;
+        node->path = folderWithSeparatorOf(nativePath, style);
+      } else {
+        node = makeWorkspaceProject(entry);
+      }
+      openingPath_ = nativePath;
+      reader.open(nativePath);
+      if (!readProject(node) && reader.good()) {
+        printLine("IAR Project file parsing encountered unexpected token: " + reader.tokenText());
+      }
+    }
+    return writeProjectFile();
+  } catch (const XMLReaderError& error) {
+    if (error.code == XMLReaderError::EndOfInput) {
+      printLine("IAR Project file parsing encountered unexpected EOF");
+    } else if (error.code == XMLReaderError::CannotOpen) {
+      printLine("Could not open file: " + openingPath_);
+    }
+  } catch (const IOERROR& error) {
+    if (error.code == IOERROR::CannotCreateDirectory) {
+      printLine("Could not create directory: " + error.path);
+    } else if (error.code == IOERROR::CannotWriteFile) {
+      printLine("Could not write file: " + error.path);
+    }
+  }
+  return 1;
+}
+
+}  // namespace tessmark

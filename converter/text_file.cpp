@@ -1,0 +1,106 @@
+#include "text_file.h"
+
+#include "io_error.h"
+
+namespace tessmark {
+
+bool InputFile::open(const std::string& path) {
+  close();
+  file_ = std::fopen(path.c_str(), "rb");
+  if (file_ == nullptr)
+    return false;
+  atEnd_ = false;
+  // A folder opens on some systems but cannot be read: that is a file that cannot be opened.
+  if (!refill() && failed_) {
+    close();
+    return false;
+  }
+  atEnd_ = false;
+  return true;
+}
+
+void InputFile::close() {
+  if (file_ != nullptr)
+    std::fclose(file_);
+  file_ = nullptr;
+  next_ = end_ = buffer_;
+  pushedBack_ = EOF;
+  atEnd_ = true;
+  failed_ = false;
+}
+
+bool InputFile::refill() {
+  if (file_ == nullptr || failed_)
+    return false;
+  const size_t got = std::fread(buffer_, 1, sizeof(buffer_), file_);
+  next_ = buffer_;
+  end_ = buffer_ + got;
+  if (got == 0 && std::ferror(file_))
+    failed_ = true;
+  return got > 0;
+}
+
+bool InputFile::readLine(std::string* line) {
+  line->clear();
+  int c = get();
+  if (c == EOF)
+    return false;
+  while (c != EOF && c != '\n') {
+    line->push_back(static_cast<char>(c));
+    c = get();
+  }
+  return true;
+}
+
+void InputFile::readAll(std::string* text) {
+  for (int c = get(); c != EOF; c = get())
+    text->push_back(static_cast<char>(c));
+}
+
+OutputFile::~OutputFile() {
+  if (file_ != nullptr)
+    std::fclose(file_);
+}
+
+bool OutputFile::open(const std::string& path) {
+  path_ = path;
+  file_ = std::fopen(path.c_str(), "wb");
+  return file_ != nullptr;
+}
+
+void OutputFile::writeLine(const std::string& text) {
+  write(text.data(), text.size());
+  write("\r\n", 2);
+  if (std::fflush(file_) != 0)
+    fail();
+}
+
+void OutputFile::writeText(const std::string& text) {
+  size_t start = 0;
+  for (size_t lf = text.find('\n'); lf != std::string::npos; lf = text.find('\n', start)) {
+    write(text.data() + start, lf - start);
+    write("\r\n", 2);
+    start = lf + 1;
+  }
+  write(text.data() + start, text.size() - start);
+  if (std::fflush(file_) != 0)
+    fail();
+}
+
+void OutputFile::close() {
+  std::FILE* file = file_;
+  file_ = nullptr;
+  if (file != nullptr && std::fclose(file) != 0)
+    throw IOERROR(IOERROR::CannotWriteFile, path_);
+}
+
+void OutputFile::write(const char* data, size_t size) {
+  if (size > 0 && std::fwrite(data, 1, size, file_) != size)
+    fail();
+}
+
+void OutputFile::fail() {
+  throw IOERROR(IOERROR::CannotWriteFile, path_);
+}
+
+}  // namespace tessmark

@@ -1,0 +1,101 @@
+// Text files as the converter reads and writes them, the same on every platform: a CR directly
+// before an LF is dropped when reading; every line written ends in CR LF.
+#ifndef TESSMARK_TEXT_FILE_H_
+#define TESSMARK_TEXT_FILE_H_
+
+#include <cstdio>
+#include <string>
+
+namespace tessmark {
+
+// Reads a file byte by byte through a buffer. Not copyable; closes its file when destroyed.
+class InputFile {
+ public:
+  InputFile() = default;
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+  ~InputFile() { close(); }
+
+  // Closes any open file and opens path. False when it cannot be opened or read at all (a
+  // folder, for example); the object is then closed and at its end.
+  bool open(const std::string& path);
+  void close();
+
+  // The next byte as an unsigned char value, or EOF; reading past the end sets the end state.
+  int get() {
+    if (pushedBack_ != EOF) {
+      const int c = pushedBack_;
+      pushedBack_ = EOF;
+      return c;
+    }
+    if (next_ == end_ && !refill())
+      return endOfInput();
+    const int c = static_cast<unsigned char>(*next_++);
+    if (c != '\r')
+      return c;
+    if (next_ == end_ && !refill())
+      return c;
+    if (*next_ != '\n')
+      return c;
+    ++next_;
+    return '\n';
+  }
+
+  // Puts back the byte get() last returned; one byte at most.
+  void unget(int c) { pushedBack_ = c; }
+
+  // True while the input has neither failed nor been read past its end.
+  bool good() const { return file_ != nullptr && !atEnd_ && !failed_; }
+
+  // Reads up to the next LF (not kept). False when nothing is left to read.
+  bool readLine(std::string* line);
+
+  // Appends everything left to text.
+  void readAll(std::string* text);
+
+ private:
+  bool refill();
+  int endOfInput() {
+    atEnd_ = true;
+    return EOF;
+  }
+
+  std::FILE* file_ = nullptr;
+  char buffer_[64 * 1024];
+  const char* next_ = buffer_;
+  const char* end_ = buffer_;
+  int pushedBack_ = EOF;
+  bool atEnd_ = true;
+  bool failed_ = false;
+};
+
+// Writes a text file line by line, each line flushed to the file at once. Write, flush and
+// close failures raise IOERROR CannotWriteFile with the file's path. The destructor closes an
+// open file quietly, so the lines written before an error stay on disk.
+class OutputFile {
+ public:
+  OutputFile() = default;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  ~OutputFile();
+
+  // Creates or truncates path. False when it cannot be opened.
+  bool open(const std::string& path);
+  // Writes text and a CR LF.
+  void writeLine(const std::string& text);
+  // Writes text with every LF written as CR LF.
+  void writeText(const std::string& text);
+  // Closes the file; a failure raises IOERROR.
+  void close();
+
+ private:
+  void write(const char* data, size_t size);
+  void fail();
+
+  std::FILE* file_ = nullptr;
+  std::string path_;
+};
+
+}  // namespace tessmark
+
+#endif  // TESSMARK_TEXT_FILE_H_
