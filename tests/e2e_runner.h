@@ -8,7 +8,8 @@
 //   expected/ the files the run must leave there besides the inputs, byte for byte
 //   folders   every folder the run must leave there besides those of input/, one per line
 //   cwd       optional: the sub-folder of the temporary folder to run in
-// In args, stdout and expected files, {TMP} stands for the temporary folder.
+// In args, stdout and expected files, {TMP} stands for the temporary folder and {EXAMPLES} for
+// the repository's examples folder.
 #ifndef TESSMARK_TESTS_E2E_RUNNER_H_
 #define TESSMARK_TESTS_E2E_RUNNER_H_
 

@@ -36,10 +36,12 @@ class EndToEnd : public ::testing::TestWithParam<std::string> {
  protected:
   fs::path caseDir() const { return fs::path(TESSMARK_CASES_DIR) / GetParam(); }
   std::string withTmp(const std::string& text) const {
-    return replaceAll(text, "{TMP}", tmp_.path().string());
+    return replaceAll(replaceAll(text, "{TMP}", tmp_.path().string()), "{EXAMPLES}",
+                      TESSMARK_EXAMPLES_DIR);
   }
   std::string asPlaceholder(const std::string& text) const {
-    return replaceAll(text, tmp_.path().string(), "{TMP}");
+    return replaceAll(replaceAll(text, tmp_.path().string(), "{TMP}"), TESSMARK_EXAMPLES_DIR,
+                      "{EXAMPLES}");
   }
   void writeBack(const RunResult& result, const std::vector<std::string>& folders,
                  const std::vector<std::string>& files) const;
