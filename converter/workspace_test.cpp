@@ -19,6 +19,17 @@ struct EntryCase {
   const char* path;
 };
 
+template <size_t N>
+void checkEntries(const EntryCase (&cases)[N], const std::string& workspaceDir, PathStyle style) {
+  for (const EntryCase& c : cases) {
+    const std::string entry = workspaceEntryFromLine(c.line, workspaceDir, style);
+    EXPECT_EQ(c.entry, entry) << c.line;
+    const WorkspaceProject project = describeWorkspaceEntry(entry, style);
+    EXPECT_EQ(c.name, project.name) << c.line;
+    EXPECT_EQ(c.path, project.path) << c.line;
+  }
+}
+
 TEST(WorkspaceEntryTest, WindowsTable) {
   const EntryCase cases[] = {
       {"<path>$WS_DIR$\\app.ewp</path>", "C:\\ws\\\\app.ewp", "app", "C:\\ws\\\\"},
@@ -32,13 +43,7 @@ TEST(WorkspaceEntryTest, WindowsTable) {
       {"<path>\" spaced name.ewp \"</path>", " spaced name.ewp ", " spaced name", ""},
       {"<path>$WS_DIR$$WS_DIR$x.ewp</path>", "C:\\ws\\$WS_DIR$x.ewp", "$WS_DIR$x", "C:\\ws\\"},
   };
-  for (const EntryCase& c : cases) {
-    const std::string entry = workspaceEntryFromLine(c.line, "C:\\ws", PathStyle::kWindows);
-    EXPECT_EQ(c.entry, entry) << c.line;
-    const WorkspaceProject project = describeWorkspaceEntry(entry, PathStyle::kWindows);
-    EXPECT_EQ(c.name, project.name) << c.line;
-    EXPECT_EQ(c.path, project.path) << c.line;
-  }
+  checkEntries(cases, "C:\\ws", PathStyle::kWindows);
 }
 
 TEST(WorkspaceEntryTest, PosixTable) {
@@ -48,13 +53,7 @@ TEST(WorkspaceEntryTest, PosixTable) {
       {"<path>$WS_DIR$\\lib\\lib.rel.ewp</path>", "/ws/\\lib\\lib.rel.ewp", "lib", "/ws//lib/"},
       {"<path>rel\\x.ewp</path>", "rel\\x.ewp", "x", "rel/"},
   };
-  for (const EntryCase& c : cases) {
-    const std::string entry = workspaceEntryFromLine(c.line, "/ws", PathStyle::kPosix);
-    EXPECT_EQ(c.entry, entry) << c.line;
-    const WorkspaceProject project = describeWorkspaceEntry(entry, PathStyle::kPosix);
-    EXPECT_EQ(c.name, project.name) << c.line;
-    EXPECT_EQ(c.path, project.path) << c.line;
-  }
+  checkEntries(cases, "/ws", PathStyle::kPosix);
 }
 
 class WorkspaceScanTest : public ::testing::Test {
