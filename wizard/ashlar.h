@@ -1,0 +1,73 @@
+// Ashlar: the behaviour of the conversion wizard on top of AshlarBase. It checks the paths as
+// the user types, remembers the IAR folder and the personalities in settings.txt, and on Finish
+// runs the Tessmark converter as a child process and shows what it prints.
+#ifndef TESSMARK_WIZARD_ASHLAR_H_
+#define TESSMARK_WIZARD_ASHLAR_H_
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include "ashlar_base.h"
+
+class QLineEdit;
+
+class Ashlar : public AshlarBase {
+  Q_OBJECT
+
+ public:
+  explicit Ashlar(QWidget* parent = nullptr, const char* name = nullptr, bool modal = false,
+                  Qt::WindowFlags flags = {});
+  ~Ashlar() override;
+
+  // The default IAR installation folder from the registry, or "" where there is none.
+  static QString readIARInstallDir();
+  // Fills the installation and personality fields from settings.txt in the current directory.
+  void loadSettings();
+  // Rewrites settings.txt in the current directory from those four fields.
+  void saveSettings();
+
+ public slots:
+  void IARInstallBrowseBtn_clicked();
+  void IARProjectBrowseBtn_clicked();
+  void KvProjectBrowseBtn_clicked();
+  void Page0LineEdit_textchanged(const QString&);
+  void Page1LineEdit_textchanged(const QString&);
+  void MsgBrowseBtn_clicked();
+  void AnalBrowseBtn_clicked();
+  void CmpBrowseBtn_clicked();
+  void readFromStdout();
+  void processExit();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ protected slots:
+  // Hides QWizard::next(): leaving Page2 builds the extension list and the summary first.
+  virtual void next();
+  // Finish: starts the converter; the dialog stays open.
+  void accept() override;
+  // Cancel or Close: stops a running converter, then closes the wizard.
+  void reject() override;
+
+ protected:
+  QString extensionList;
+  QProcess* converterProcess;
+  QString lastBrowsePath;
+
+ private slots:
+  void converterError(QProcess::ProcessError error);
+
+ private:
+  enum class DialogKind { kOpenFile, kExistingFolder };
+  void browse(QLineEdit* field, DialogKind kind, const QString& caption, const QString& filter);
+  void connectSignals();
+  void buildExtensionList();
+  QString summary() const;
+  QStringList converterArguments() const;
+  void stopConverter(QProcess* process);
+  void appendToLog(const QString& text);
+  void showConversionFailed();
+};
+
+#endif  // TESSMARK_WIZARD_ASHLAR_H_

@@ -1,0 +1,164 @@
+// Ashlar: the run of the Tessmark converter, from the summary on leaving Page2 to the verdict.
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTextBrowser>
+#include <QTextCursor>
+
+#include <utility>
+
+#include "ashlar.h"
+
+namespace {
+
+// Users install the converter and the wizard side by side, so the copy beside the wizard comes
+// first; otherwise the program search path decides. (Windows' own search also looks beside the
+// wizard first.)
+QString converterProgram() {
+#ifdef _WIN32
+  const QString fileName = QStringLiteral("Tessmark.exe");
+#else
+  const QString fileName = QStringLiteral("Tessmark");
+#endif
+  const QFileInfo beside(QDir(QCoreApplication::applicationDirPath()).filePath(fileName));
+  if (beside.isFile() && beside.isExecutable()) {
+    return beside.filePath();
+  }
+  return QStringLiteral("Tessmark");
+}
+
+}  // namespace
+
+void Ashlar::next() {
+  if (currentPage() == Page2) {
+    buildExtensionList();
+    DetailsText->setPlainText(summary());
+    Page3->setComplete(true);
+  }
+  QWizard::next();
+}
+
+void Ashlar::buildExtensionList() {
+  // The order of the list, not the order of the boxes on the page.
+  const std::pair<const QCheckBox*, const char*> items[] = {
+      {cppCheck, "cpp,"}, {ccCheck, "cc,"}, {cxxCheck, "cxx,"}, {cCheck, "c,"},
+      {hCheck, "h,"},     {hhCheck, "hh,"}, {hppCheck, "hpp,"}, {hxxCheck, "hxx,"},
+  };
+  extensionList.clear();
+  for (const auto& [box, item] : items) {
+    if (box->isChecked()) {
+      extensionList += QLatin1String(item);
+    }
+  }
+  // The custom text goes in as typed; only one trailing comma is dropped.
+  extensionList += CustExtEdit->text();
+  if (extensionList.endsWith(QLatin1Char(','))) {
+    extensionList.chop(1);
+  }
+}
+
+QString Ashlar::summary() const {
+  return tr("IAR Workbench Project:\n") + IARProjectEdit->text() + QStringLiteral("\n\n") +
+         tr("Korval / Korval++ Project Directory:\n") + KvProjectEdit->text() +
+         QStringLiteral("\n\n") + tr("Korval / Korval++ Project Name:\n") + KvNameEdit->text() +
+         QStringLiteral("\n\n") + tr("Message Personality:\n") + MsgPersonEdit->text() +
+         QStringLiteral("\n\n") + tr("Tamplate Analyser Personality:\n") + AnalPersonEdit->text() +
+         QStringLiteral("\n\n") + tr("Compiler Personality:\n") + CmpPersonEdit->text() +
+         QStringLiteral("\n\n") + tr("File Extensions:\n") + extensionList + QStringLiteral("\n");
+}
+
+// The converter's command line: every field is one argument exactly as typed.
+QStringList Ashlar::converterArguments() const {
+  QStringList arguments = {IARProjectEdit->text(), KvProjectEdit->text(), IARInstallDirEdit->text(),
+                           QStringLiteral("-pn"), KvNameEdit->text()};
+  const std::pair<const char*, QString> options[] = {
+      {"-mp", MsgPersonEdit->text()},
+      {"-ap", AnalPersonEdit->text()},
+      {"-cp", CmpPersonEdit->text()},
+      {"-ext", extensionList},
+  };
+  for (const auto& [option, value] : options) {
+    if (!value.isEmpty()) {
+      arguments << QLatin1String(option) << value;
+    }
+  }
+  return arguments;
+}
+
+void Ashlar::accept() {
+  // The log and the verdict belong to the newest run: an earlier child still running is
+  // silenced and stopped.
+  if (converterProcess) {
+    stopConverter(converterProcess);
+  }
+  converterProcess = new QProcess(this);
+  DetailsText->clear();
+  DetailsText->setPlainText(tr("Initialising Project Conversion ...\n"));
+  connect(converterProcess, &QProcess::readyReadStandardOutput, this, &Ashlar::readFromStdout);
+  connect(converterProcess, &QProcess::finished, this, &Ashlar::processExit);
+  connect(converterProcess, &QProcess::errorOccurred, this, &Ashlar::converterError);
+  converterProcess->start(converterProgram(), converterArguments());
+  Page3->setComplete(false);  // One Finish starts at most one child.
+}
+
+void Ashlar::converterError(QProcess::ProcessError error) {
+  // A failed start ends the attempt: finished() never follows, so settings are not saved.
+  if (error == QProcess::FailedToStart) {
+    appendToLog(
+        tr("Project Conversion could not be executed: Please ensure Tessmark.exe is set "
+           "on the path.\n"));
+  }
+}
+
+void Ashlar::readFromStdout() {
+  // Chunks arrive as the pipe delivers them; each becomes a paragraph of its own.
+  appendToLog(QString::fromLatin1(converterProcess->readAllStandardOutput()));
+}
+
+void Ashlar::processExit() {
+  // Only a normal exit with status 0 is a success; a crash or kill gets no verdict of its own.
+  if (converterProcess->exitStatus() == QProcess::NormalExit) {
+    if (converterProcess->exitCode() == 0) {
+      appendToLog(tr("Project Converted Successfully!"));
+      setButtonText(QWizard::CancelButton, tr("Close"));
+    } else {
+      showConversionFailed();
+    }
+  }
+  saveSettings();
+}
+
+void Ashlar::reject() {
+  // Stopped silently: an abandoned conversion must not save its settings on the way out.
+  if (converterProcess) {
+    stopConverter(converterProcess);
+  }
+  AshlarBase::reject();
+}
+
+void Ashlar::stopConverter(QProcess* process) {
+  process->disconnect(this);
+  if (process->state() != QProcess::NotRunning) {
+    process->kill();
+  }
+}
+
+void Ashlar::appendToLog(const QString& text) {
+  // Inserted as plain text, so converter output holding '<' or '&' shows as printed. Windows
+  // line ends would otherwise show as empty lines.
+  QString plain = text;
+  plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  QTextCursor cursor(DetailsText->document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertBlock();
+  cursor.insertText(plain);
+  DetailsText->moveCursor(QTextCursor::End);
+}
+
+void Ashlar::showConversionFailed() {
+  QMessageBox::about(nullptr, tr("Orrindale"),
+                     tr("Project Conversion Failed!\nPlease check the details log and try again."));
+}
