@@ -1,0 +1,73 @@
+// Writes synthetic IAR project files (.ewp) shaped like the ones IAR Embedded Workbench saves:
+// 2 to 4 configurations, each with a toolchain element and settings blocks of 50 to 250 options
+// for the usual tools (the compiler block with CCDefines, CCIncludePath2 and PreInclude), then
+// groups nested up to four levels with "$PROJ_DIR$" file paths, some excluded blocks and some
+// file-level configuration blocks, then a few top-level files.
+#ifndef TESSMARK_BENCH_PROJECT_GENERATOR_H_
+#define TESSMARK_BENCH_PROJECT_GENERATOR_H_
+
+#include <string>
+#include <vector>
+
+#include "random.h"
+#include "xml_text.h"
+
+namespace tessmark_bench {
+
+// The shape of one benchmark workspace.
+struct Shape {
+  int projects;
+  int filesPerProject;  // groups are added until about this many files are listed
+  int fixedGroups;      // when above 0: exactly this many top-level groups, no nesting
+  int minGroupFiles;
+  int maxGroupFiles;
+  int maxDepth;  // nesting levels of groups
+};
+
+// One settings block of a configuration (defined with the generator).
+struct Tool;
+
+struct ProjectCounts {
+  int files = 0;
+  int groups = 0;
+  int configurations = 0;
+  int options = 0;
+};
+
+class ProjectGenerator {
+ public:
+  // rng is shared by all projects of a workspace, so the whole workspace follows from one seed.
+  ProjectGenerator(Random& rng, const Shape& shape);
+
+  // The whole text of one project file.
+  std::string generate();
+  const ProjectCounts& counts() const { return counts_; }
+
+ private:
+  void configuration(const std::string& name);
+  void settings(const Tool& tool);
+  void dataHeader(const Tool& tool);
+  void plainOptions(const Tool& tool, int count);
+  void compilerOptions();
+  void option(const std::string& name, const std::vector<std::string>& states);
+  std::string stateValue();
+  std::vector<std::string> defines();
+  std::vector<std::string> includePaths();
+  void groups();
+  void group(int depth, const std::string& parentFolder);
+  void file(const std::string& path);
+  void excluded();
+  void fileConfiguration();
+  std::string fileName();
+
+  Random& rng_;
+  const Shape& shape_;
+  XmlText xml_;
+  std::vector<std::string> configurations_;
+  int filesLeft_ = 0;
+  ProjectCounts counts_;
+};
+
+}  // namespace tessmark_bench
+
+#endif  // TESSMARK_BENCH_PROJECT_GENERATOR_H_
