@@ -3,596 +3,229 @@
 #ifndef TESSMARK_WIZARD_BANNER_IMAGES_H_
 #define TESSMARK_WIZARD_BANNER_IMAGES_H_
 
+// clang-format off
 // Header image: 532 by 36 pixels, 80 greys.
 static const char* const kHeaderXpm[] = {
-    "532 36 80 1",
-    "  c #404040",
-    "! c #424242",
-    "# c #454545",
-    "$ c #474747",
-    "% c #4A4A4A",
-    "& c #4C4C4C",
-    "' c #4F4F4F",
-    "( c #515151",
-    ") c #535353",
-    "* c #565656",
-    "+ c #585858",
-    ", c #5B5B5B",
-    "- c #5D5D5D",
-    ". c #5F5F5F",
-    "/ c #626262",
-    "0 c #646464",
-    "1 c #676767",
-    "2 c #696969",
-    "3 c #6C6C6C",
-    "4 c #6E6E6E",
-    "5 c #707070",
-    "6 c #737373",
-    "7 c #757575",
-    "8 c #787878",
-    "9 c #7A7A7A",
-    ": c #7C7C7C",
-    "; c #7F7F7F",
-    "< c #818181",
-    "= c #848484",
-    "> c #868686",
-    "@ c #898989",
-    "A c #8B8B8B",
-    "B c #8D8D8D",
-    "C c #909090",
-    "D c #929292",
-    "E c #959595",
-    "F c #979797",
-    "G c #999999",
-    "H c #9C9C9C",
-    "I c #9E9E9E",
-    "J c #A1A1A1",
-    "K c #A3A3A3",
-    "L c #A6A6A6",
-    "M c #A8A8A8",
-    "N c #AAAAAA",
-    "O c #ADADAD",
-    "P c #AFAFAF",
-    "Q c #B2B2B2",
-    "R c #B4B4B4",
-    "S c #B6B6B6",
-    "T c #B9B9B9",
-    "U c #BBBBBB",
-    "V c #BEBEBE",
-    "W c #C0C0C0",
-    "X c #C3C3C3",
-    "Y c #C5C5C5",
-    "Z c #C7C7C7",
-    "[ c #CACACA",
-    "] c #CCCCCC",
-    "^ c #CFCFCF",
-    "_ c #D1D1D1",
-    "` c #D3D3D3",
-    "a c #D6D6D6",
-    "b c #D8D8D8",
-    "c c #DBDBDB",
-    "d c #DDDDDD",
-    "e c #E0E0E0",
-    "f c #E2E2E2",
-    "g c #E4E4E4",
-    "h c #E7E7E7",
-    "i c #E9E9E9",
-    "j c #ECECEC",
-    "k c #EEEEEE",
-    "l c #F0F0F0",
-    "m c #F3F3F3",
-    "n c #F5F5F5",
-    "o c #F8F8F8",
-    "p c #FAFAFA",
-    "q c #FDFDFD",
-    "r c #FFFFFF",
-    "                                                                                              "
-    "                                               "
-    "!!!!!!!#########$$$$$$%%%%%%%&&&&&&&'''''''((((((++++++,,,,,,-------.......///////"
-    "000000000111111222222233333334444444555555644444445555555666666777777788888889999BCCCCCCCDDDDD"
-    "DEEEEEEEFFFFFFFGGGGGGGHHH@@@@@"
-    "AAAAAAABBBBBBBCCCCCCCDDDDDDEEEEEEFFFFFFFGGGGGGHHHHHHHIIIIIIIJJJJJJKKKKKRRRSSSSSSTTTTTTTUUUUUUU"
-    "VVVVVVWWWWWWWXXYYYYYZZZZZZZ[[[[[[[]]]]]]^^^^^^^______^^^^^^^______```````aaaaaaabbbbbbbcccc",
-    " $$$$%%%%%%%&&&&&&'''''''((((((()))))) .//////000000011111112222222333333444 "
-    "2222233333334444444555555566666677777 "
-    "5666666677777778888888999999:::::::;;#;;;;;;<<<<<<=======>>>>>>>@@@@@@@AAAA+"
-    "DDDDDDDEEEEEEFFFFFFFGGGGGGGHHHHHHHIII0IIIIIJJJJJJKKKKKKKLLLLLLLMMMMMMMNNNNN4LMMMMMMMNNNNNNNOOO"
-    "OOOPPPPPPPQQQQQQQRRBZZ[[[[[[[]]]]]]^^^^^^^_______```````a@XXXXXXYYYYYYYZZZZZZZ[[[[[[[]]]]]]^^^"
-    "^F^_______``````"
-    "aaaaaaabbbbbbbccccccdddRkkkkllllllmmmmmmmnnnnnnnoooooooppppppYrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrr"
-    "rrrrr^rrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrr",
-    " $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' "
-    "2,,,,,,,------.......///////00000011* "
-    "5///"
-    "00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@"
-    "AAAAAAABBBBBBB;"
-    "0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVV"
-    "VWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]"
-    "]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^"
-    "roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
-    " $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' "
-    "2,,,,,,,------.......///////00000011* "
-    "5///"
-    "00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@"
-    "AAAAAAABBBBBBB;"
-    "0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVV"
-    "VWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]"
-    "]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^"
-    "roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
-    " $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' "
-    "2,,,,,,,------.......///////00000011* "
-    "5///"
-    "00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@"
-    "AAAAAAABBBBBBB;"
-    "0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVV"
-    "VWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]"
-    "]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^"
-    "roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
-    " $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' "
-    "2,,,,,,,------.......///////00000011* "
-    "5///"
-    "00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@"
-    "AAAAAAABBBBBBB;"
-    "0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVV"
-    "VWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]"
-    "]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^"
-    "roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
-    " $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' "
-    "2,,,,,,,------.......///////00000011* "
-    "5///"
-    "00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@"
-    "AAAAAAABBBBBBB;"
-    "0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVV"
-    "VWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]"
-    "]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^"
-    "roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
-    " $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' "
-    "2,,,,,,,------.......///////00000011* "
-    "5///"
-    "00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@"
-    "AAAAAAABBBBBBB;"
-    "0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVV"
-    "VWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]"
-    "]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^"
-    "roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
-    " $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' "
-    "2,,,,,,,------.......///////00000011* "
-    "5///"
-    "00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@"
-    "AAAAAAABBBBBBB;"
-    "0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVV"
-    "VWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]"
-    "]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^"
-    "roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
-    " $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' "
-    "2,,,,,,,------.......///////00000011* "
-    "5///"
-    "00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@"
-    "AAAAAAABBBBBBB;"
-    "0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVV"
-    "VWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]"
-    "]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^"
-    "roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
-    " $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' "
-    "2,,,,,,,------.......///////00000011* "
-    "5///"
-    "00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@"
-    "AAAAAAABBBBBBB;"
-    "0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVV"
-    "VWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]"
-    "]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^"
-    "roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
-    " $                                     .!!!!#######$$$$$$%%%%%%%&&&&&&&''''' "
-    "2%%&&&&&&&''''''((((((()))))))******* "
-    "5)))))******+++++++,,,,,,,-------....#;..///////"
-    "000000011111122222223333333+D66677777778888888999999:::::::;;;;;;0I;<<<<<<<=======>>>>>>@@@@@@"
-    "@AAAAAAAB4L@@@@AAAAAAABBBBBBBCCCCCCCDDDDDDEEEEEBZNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRRRSSSS@"
-    "XKKKLLLLLLLMMMMMMNNNNNNNOOOOOOOPPPPPPF^QQQQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVRk_______```````"
-    "aaaaaabbbbbbbcccccccddYreeeffffffggggggghhhhhhhiiiiiiijjjjjj^"
-    "riiiijjjjjjjkkkkkkkllllllmmmmmmmnnnnn",
-    "                                                                                              "
-    "                                      !         "
-    "!!!!!!!######$$$$$$$%%%%%%%&&&&&&'''''''((((((())))))*******+++++++"
-    "1111222222333333344444445555555666666777777778888889999999:::::::;;;;;;<<<<<9999999::::::;;;;;"
-    ";;<<<<<<<======>>>>>"
-    "AABBBBBBCCCCCCCDDDDDDDEEEEEEEFFFFFFGGGEEFFFFFFFGGGGGGHHHHHHHIIIIIIIJJJJJJJKKIIIIIIJJJJJJKKKKKK"
-    "KLLLLLLLMMMMMMMNNNNNMMMNNNNNNOOOOOOOPPPPPPPQQQQQQQRRRRRRSS[]]]]]]]^^^^^^_______```````"
-    "aaaaaaabbbZZZZZ[[[[[[[]]]]]]]",
-    ",,,,,,,------...... )))*******++++++,,,,,,,-------....../ "
-    "....///////00000001111112222222333333 4444555555566666667777778888888999999 "
-    "8889999999:::::::;;;;;;<<<<<<<=======&>>>>>@@@@@@@"
-    "AAAAAAABBBBBBCCCCCCCDDDDD1JJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNNOOOOO7OPPPPPPPQQQQQQRRRRRRRSSSSSSSTT"
-    "TTTTUUU9QRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWWWAYYYZZZZZZ[[[[[[[]]]]]]]^^^^^^^______`E^^^_______"
-    "``````"
-    "aaaaaaabbbbbbbcccccccIbbbbbbbccccccdddddddeeeeeeefffffffgggMffffgggggghhhhhhhiiiiiiijjjjjjjkkk"
-    "kkk[rrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrZrrrrrrrrrrrrrrrrrr",
-    "%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! "
-    ".((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- "
-    "8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<=="
-    "71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMM"
-    "NNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]"
-    "]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_["
-    "rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
-    "%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! "
-    ".((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- "
-    "8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<=="
-    "71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMM"
-    "NNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]"
-    "]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_["
-    "rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
-    "%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! "
-    ".((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- "
-    "8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<=="
-    "71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMM"
-    "NNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]"
-    "]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_["
-    "rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
-    "%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! "
-    ".((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- "
-    "8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<=="
-    "71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMM"
-    "NNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]"
-    "]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_["
-    "rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
-    "%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! "
-    ".((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- "
-    "8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<=="
-    "71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMM"
-    "NNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]"
-    "]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_["
-    "rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
-    "%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! "
-    ".((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- "
-    "8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<=="
-    "71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMM"
-    "NNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]"
-    "]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_["
-    "rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
-    "%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! "
-    ".((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- "
-    "8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<=="
-    "71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMM"
-    "NNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]"
-    "]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_["
-    "rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
-    "%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! "
-    ".((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- "
-    "8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<=="
-    "71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMM"
-    "NNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]"
-    "]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_["
-    "rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
-    "%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! "
-    ".((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- "
-    "8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<=="
-    "71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMM"
-    "NNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]"
-    "]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_["
-    "rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
-    "                  ! )                                 !!! . "
-    "!!!!!!!######$$$$$$$%%%%%%%&&&&&&'' 4'((((((())))))*******+++++++,,,,,,,- "
-    "8,,,,,,-------.......///////"
-    "000000111&>1122222233333334444444555555566666671J<=======>>>>>>>@@@@@@"
-    "AAAAAAABBBBBBBC7OCCCCDDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHH9QEEEEFFFFFFFGGGGGGGHHHHHHIIIIIIIJJJJJAYM"
-    "MMMMMNNNNNNNOOOOOOPPPPPPPQQQQQQQRRRE^"
-    "QQQQQQRRRRRRRSSSSSSSTTTTTTTUUUUUUVVVIbTTTUUUUUUUVVVVVVVWWWWWWXXXXXXXYYYYYYMfYYYYYYYZZZZZZZ[[[["
-    "[[]]]]]]]^^^^^^^__[rhhhhhiiiiiiijjjjjjjkkkkkkkllllllmmmmZrfffgggggghhhhhhhi",
-    "                                                                                             "
-    "!!!!!!#######$$$$$$$%######$$$$$$%%%%%%%&&&&&&&'''''''(((((!!!!######$$$$$$$%%%%%%%&&&&&&&''''"
-    "''((()))))))******+++++++,,,,,,,-------..//"
-    "000000111111122222223333334444444555:;;;;;;;<<<<<<<=======>>>>>>@@@@@@@AAA=======>>>>>>@@@@@@@"
-    "AAAAAAABBBBBBBCCCC@@@@@@"
-    "AAAAAAABBBBBBCCCCCCCDDDDDDDEEEEELLLMMMMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQQROOOOOOPPPPPPPQQQQQQQRRRR"
-    "RRRSSSSSSTTTTTSSTTTTTTTUUUUUUUVVVVVVWWWWWWWXXXXXXXYY]]]]]]^^^^^^^_______``````aaaaaaabbbbb",
-    " %%%%%%&&&&&&&''''''((((((()))))))**** 1111112222222333333444444455555556666 "
-    "777788888889999999::::::;;;;;;;<<<<<<#;;;;;;;<<<<<<=======>>>>>>>@@@@@@@AAA!:::::;;;;;;;<<<<<<"
-    "=======>>>>>>>@@@@@(AAABBBBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFF/"
-    "HHHIIIIIIJJJJJJJKKKKKKKLLLLLLMMMMMMMN:SSTTTTTTTUUUUUUUVVVVVVVWWWWWWXXXXXXXY="
-    "UVVVVVVVWWWWWWXXXXXXXYYYYYYYZZZZZZZ[[@XXXXXXXYYYYYYYZZZZZZ[[[[[[[]]]]]]]^^^"
-    "LeeeefffffffgggggghhhhhhhiiiiiiijjjjjjOghhhhhhhiiiiiijjjjjjjkkkkkkkllllllmmmSlllmmmmmmmnnnnnnn"
-    "oooooopppppppqqqqqqq]rrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrr",
-    " %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) "
-    "7111112222222333333344444455555556660#;455555556666666777777888888899999993!:"
-    "444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/"
-    "HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL="
-    "UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````"
-    "aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`"
-    "Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
-    " %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) "
-    "7111112222222333333344444455555556660#;455555556666666777777888888899999993!:"
-    "444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/"
-    "HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL="
-    "UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````"
-    "aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`"
-    "Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
-    " %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) "
-    "7111112222222333333344444455555556660#;455555556666666777777888888899999993!:"
-    "444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/"
-    "HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL="
-    "UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````"
-    "aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`"
-    "Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
-    " %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) "
-    "7111112222222333333344444455555556660#;455555556666666777777888888899999993!:"
-    "444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/"
-    "HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL="
-    "UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````"
-    "aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`"
-    "Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
-    " %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) "
-    "7111112222222333333344444455555556660#;455555556666666777777888888899999993!:"
-    "444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/"
-    "HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL="
-    "UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````"
-    "aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`"
-    "Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
-    " %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) "
-    "7111112222222333333344444455555556660#;455555556666666777777888888899999993!:"
-    "444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/"
-    "HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL="
-    "UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````"
-    "aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`"
-    "Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
-    " %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) "
-    "7111112222222333333344444455555556660#;455555556666666777777888888899999993!:"
-    "444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/"
-    "HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL="
-    "UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````"
-    "aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`"
-    "Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
-    " %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) "
-    "7111112222222333333344444455555556660#;455555556666666777777888888899999993!:"
-    "444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/"
-    "HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL="
-    "UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````"
-    "aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`"
-    "Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
-    " %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) "
-    "7111112222222333333344444455555556660#;455555556666666777777888888899999993!:"
-    "444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/"
-    "HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL="
-    "UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````"
-    "aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`"
-    "Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
-    " %                                     1$$$%%%%%%&&&&&&&'''''''(((((())))))) "
-    "7*++++++,,,,,,,-------.......//////00#;...///////00000001111112222222333333!:-.......///////"
-    "000000011111122222223(A444444555555566666667777777888888999/"
-    "H;;;;;;<<<<<<<======>>>>>>>@@@@@@@AAA:SGGGGGGHHHHHHIIIIIIIJJJJJJJKKKKKKKLLL="
-    "UIIIIJJJJJJJKKKKKKKLLLLLLMMMMMMMNNNNN@"
-    "XKKKLLLLLLLMMMMMMMNNNNNNNOOOOOOPPPPPPLeWXXXXXXYYYYYYYZZZZZZZ[[[[[[]]]]]]]^^OgZZZZ[[[[[[[]]]]]]"
-    "]^^^^^^_______`````Sl``````aaaaaaabbbbbbbcccccccddddddeee]"
-    "rhhhhiiiiiiijjjjjjkkkkkkklllllllmmmmm"};
+"532 36 80 1",
+"  c #404040",
+"! c #424242",
+"# c #454545",
+"$ c #474747",
+"% c #4A4A4A",
+"& c #4C4C4C",
+"' c #4F4F4F",
+"( c #515151",
+") c #535353",
+"* c #565656",
+"+ c #585858",
+", c #5B5B5B",
+"- c #5D5D5D",
+". c #5F5F5F",
+"/ c #626262",
+"0 c #646464",
+"1 c #676767",
+"2 c #696969",
+"3 c #6C6C6C",
+"4 c #6E6E6E",
+"5 c #707070",
+"6 c #737373",
+"7 c #757575",
+"8 c #787878",
+"9 c #7A7A7A",
+": c #7C7C7C",
+"; c #7F7F7F",
+"< c #818181",
+"= c #848484",
+"> c #868686",
+"@ c #898989",
+"A c #8B8B8B",
+"B c #8D8D8D",
+"C c #909090",
+"D c #929292",
+"E c #959595",
+"F c #979797",
+"G c #999999",
+"H c #9C9C9C",
+"I c #9E9E9E",
+"J c #A1A1A1",
+"K c #A3A3A3",
+"L c #A6A6A6",
+"M c #A8A8A8",
+"N c #AAAAAA",
+"O c #ADADAD",
+"P c #AFAFAF",
+"Q c #B2B2B2",
+"R c #B4B4B4",
+"S c #B6B6B6",
+"T c #B9B9B9",
+"U c #BBBBBB",
+"V c #BEBEBE",
+"W c #C0C0C0",
+"X c #C3C3C3",
+"Y c #C5C5C5",
+"Z c #C7C7C7",
+"[ c #CACACA",
+"] c #CCCCCC",
+"^ c #CFCFCF",
+"_ c #D1D1D1",
+"` c #D3D3D3",
+"a c #D6D6D6",
+"b c #D8D8D8",
+"c c #DBDBDB",
+"d c #DDDDDD",
+"e c #E0E0E0",
+"f c #E2E2E2",
+"g c #E4E4E4",
+"h c #E7E7E7",
+"i c #E9E9E9",
+"j c #ECECEC",
+"k c #EEEEEE",
+"l c #F0F0F0",
+"m c #F3F3F3",
+"n c #F5F5F5",
+"o c #F8F8F8",
+"p c #FAFAFA",
+"q c #FDFDFD",
+"r c #FFFFFF",
+"                                                                                                                                             !!!!!!!#########$$$$$$%%%%%%%&&&&&&&'''''''((((((++++++,,,,,,-------.......///////000000000111111222222233333334444444555555644444445555555666666777777788888889999BCCCCCCCDDDDDDEEEEEEEFFFFFFFGGGGGGGHHH@@@@@AAAAAAABBBBBBBCCCCCCCDDDDDDEEEEEEFFFFFFFGGGGGGHHHHHHHIIIIIIIJJJJJJKKKKKRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWWWWWWWXXYYYYYZZZZZZZ[[[[[[[]]]]]]^^^^^^^______^^^^^^^______```````aaaaaaabbbbbbbcccc",
+" $$$$%%%%%%%&&&&&&'''''''((((((()))))) .//////000000011111112222222333333444 2222233333334444444555555566666677777 5666666677777778888888999999:::::::;;#;;;;;;<<<<<<=======>>>>>>>@@@@@@@AAAA+DDDDDDDEEEEEEFFFFFFFGGGGGGGHHHHHHHIII0IIIIIJJJJJJKKKKKKKLLLLLLLMMMMMMMNNNNN4LMMMMMMMNNNNNNNOOOOOOPPPPPPPQQQQQQQRRBZZ[[[[[[[]]]]]]^^^^^^^_______```````a@XXXXXXYYYYYYYZZZZZZZ[[[[[[[]]]]]]^^^^F^_______``````aaaaaaabbbbbbbccccccdddRkkkkllllllmmmmmmmnnnnnnnoooooooppppppYrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrr^rrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrr",
+" $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' 2,,,,,,,------.......///////00000011* 5///00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@AAAAAAABBBBBBB;0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVVVWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
+" $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' 2,,,,,,,------.......///////00000011* 5///00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@AAAAAAABBBBBBB;0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVVVWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
+" $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' 2,,,,,,,------.......///////00000011* 5///00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@AAAAAAABBBBBBB;0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVVVWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
+" $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' 2,,,,,,,------.......///////00000011* 5///00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@AAAAAAABBBBBBB;0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVVVWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
+" $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' 2,,,,,,,------.......///////00000011* 5///00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@AAAAAAABBBBBBB;0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVVVWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
+" $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' 2,,,,,,,------.......///////00000011* 5///00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@AAAAAAABBBBBBB;0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVVVWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
+" $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' 2,,,,,,,------.......///////00000011* 5///00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@AAAAAAABBBBBBB;0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVVVWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
+" $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' 2,,,,,,,------.......///////00000011* 5///00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@AAAAAAABBBBBBB;0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVVVWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
+" $                         !!!!!!!###  .(()))))))******+++++++,,,,,,,------' 2,,,,,,,------.......///////00000011* 5///00000011111112222222333333444444.#;5555555666666677777788888889999999:3+D<=======>>>>>>>@@@@@@AAAAAAABBBBBBB;0ICCCCCCDDDDDDDEEEEEEFFFFFFFGGGGGGGHHB4LFFGGGGGGGHHHHHHHIIIIIIJJJJJJJKKKKKKEBZTTTUUUUUUUVVVVVVVWWWWWWXXXXXXXYYYYYS@XQRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWPF^WWXXXXXXXYYYYYYZZZZZZZ[[[[[[[]]]]]]VRkeeeeefffffffgggggghhhhhhhiiiiiiijjjdYrkllllllmmmmmmmnnnnnnnoooooopppppppqj^roopppppppqqqqqqqrrrrrrrrrrrrrrrrrrrn",
+" $                                     .!!!!#######$$$$$$%%%%%%%&&&&&&&''''' 2%%&&&&&&&''''''((((((()))))))******* 5)))))******+++++++,,,,,,,-------....#;..///////000000011111122222223333333+D66677777778888888999999:::::::;;;;;;0I;<<<<<<<=======>>>>>>@@@@@@@AAAAAAAB4L@@@@AAAAAAABBBBBBBCCCCCCCDDDDDDEEEEEBZNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRRRSSSS@XKKKLLLLLLLMMMMMMNNNNNNNOOOOOOOPPPPPPF^QQQQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVRk_______```````aaaaaabbbbbbbcccccccddYreeeffffffggggggghhhhhhhiiiiiiijjjjjj^riiiijjjjjjjkkkkkkkllllllmmmmmmmnnnnn",
+"                                                                                                                                    !         !!!!!!!######$$$$$$$%%%%%%%&&&&&&'''''''((((((())))))*******+++++++1111222222333333344444445555555666666777777778888889999999:::::::;;;;;;<<<<<9999999::::::;;;;;;;<<<<<<<======>>>>>AABBBBBBCCCCCCCDDDDDDDEEEEEEEFFFFFFGGGEEFFFFFFFGGGGGGHHHHHHHIIIIIIIJJJJJJJKKIIIIIIJJJJJJKKKKKKKLLLLLLLMMMMMMMNNNNNMMMNNNNNNOOOOOOOPPPPPPPQQQQQQQRRRRRRSS[]]]]]]]^^^^^^_______```````aaaaaaabbbZZZZZ[[[[[[[]]]]]]]",
+",,,,,,,------...... )))*******++++++,,,,,,,-------....../ ....///////00000001111112222222333333 4444555555566666667777778888888999999 8889999999:::::::;;;;;;<<<<<<<=======&>>>>>@@@@@@@AAAAAAABBBBBBCCCCCCCDDDDD1JJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNNOOOOO7OPPPPPPPQQQQQQRRRRRRRSSSSSSSTTTTTTUUU9QRRRRRRRSSSSSSTTTTTTTUUUUUUUVVVVVVWWWAYYYZZZZZZ[[[[[[[]]]]]]]^^^^^^^______`E^^^_______``````aaaaaaabbbbbbbcccccccIbbbbbbbccccccdddddddeeeeeeefffffffgggMffffgggggghhhhhhhiiiiiiijjjjjjjkkkkkk[rrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrZrrrrrrrrrrrrrrrrrr",
+"%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! .((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- 8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<==71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMMNNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_[rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
+"%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! .((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- 8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<==71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMMNNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_[rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
+"%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! .((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- 8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<==71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMMNNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_[rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
+"%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! .((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- 8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<==71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMMNNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_[rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
+"%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! .((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- 8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<==71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMMNNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_[rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
+"%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! .((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- 8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<==71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMMNNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_[rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
+"%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! .((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- 8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<==71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMMNNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_[rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
+"%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! .((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- 8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<==71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMMNNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_[rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
+"%%&&&&&&&'''''''((! )####$$$$$$$%%%%%%&&&&&&&'''''''((((! .((((()))))))*******+++++++,,,,,,---' 4.....///////00000001111111222222333- 8222233333334444444555555666666677771&>8888889999999:::::::;;;;;;<<<<<<<==71JDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHHHHIIC7OIIJJJJJJJKKKKKKLLLLLLLMMMMMMMNNNNNNH9QKKLLLLLLLMMMMMMNNNNNNNOOOOOOOPPPPPPJAYSSSSTTTTTTTUUUUUUVVVVVVVWWWWWWWXXXXRE^WWWWXXXXXXXYYYYYYYZZZZZZ[[[[[[[]]]]VIbZ[[[[[[[]]]]]]]^^^^^^_______```````YMf`````aaaaaaabbbbbbcccccccdddddddeee_[rnnnooooooopppppppqqqqqqrrrrrrrrrrrrmZrlmmmmmmnnnnnnnooo",
+"                  ! )                                 !!! . !!!!!!!######$$$$$$$%%%%%%%&&&&&&'' 4'((((((())))))*******+++++++,,,,,,,- 8,,,,,,-------.......///////000000111&>1122222233333334444444555555566666671J<=======>>>>>>>@@@@@@AAAAAAABBBBBBBC7OCCCCDDDDDDDEEEEEEEFFFFFFGGGGGGGHHHHH9QEEEEFFFFFFFGGGGGGGHHHHHHIIIIIIIJJJJJAYMMMMMMNNNNNNNOOOOOOPPPPPPPQQQQQQQRRRE^QQQQQQRRRRRRRSSSSSSSTTTTTTTUUUUUUVVVIbTTTUUUUUUUVVVVVVVWWWWWWXXXXXXXYYYYYYMfYYYYYYYZZZZZZZ[[[[[[]]]]]]]^^^^^^^__[rhhhhhiiiiiiijjjjjjjkkkkkkkllllllmmmmZrfffgggggghhhhhhhi",
+"                                                                                             !!!!!!#######$$$$$$$%######$$$$$$%%%%%%%&&&&&&&'''''''(((((!!!!######$$$$$$$%%%%%%%&&&&&&&''''''((()))))))******+++++++,,,,,,,-------..//000000111111122222223333334444444555:;;;;;;;<<<<<<<=======>>>>>>@@@@@@@AAA=======>>>>>>@@@@@@@AAAAAAABBBBBBBCCCC@@@@@@AAAAAAABBBBBBCCCCCCCDDDDDDDEEEEELLLMMMMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQQROOOOOOPPPPPPPQQQQQQQRRRRRRRSSSSSSTTTTTSSTTTTTTTUUUUUUUVVVVVVWWWWWWWXXXXXXXYY]]]]]]^^^^^^^_______``````aaaaaaabbbbb",
+" %%%%%%&&&&&&&''''''((((((()))))))**** 1111112222222333333444444455555556666 777788888889999999::::::;;;;;;;<<<<<<#;;;;;;;<<<<<<=======>>>>>>>@@@@@@@AAA!:::::;;;;;;;<<<<<<=======>>>>>>>@@@@@(AAABBBBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFF/HHHIIIIIIJJJJJJJKKKKKKKLLLLLLMMMMMMMN:SSTTTTTTTUUUUUUUVVVVVVVWWWWWWXXXXXXXY=UVVVVVVVWWWWWWXXXXXXXYYYYYYYZZZZZZZ[[@XXXXXXXYYYYYYYZZZZZZ[[[[[[[]]]]]]]^^^LeeeefffffffgggggghhhhhhhiiiiiiijjjjjjOghhhhhhhiiiiiijjjjjjjkkkkkkkllllllmmmSlllmmmmmmmnnnnnnnoooooopppppppqqqqqqq]rrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrr",
+" %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) 7111112222222333333344444455555556660#;455555556666666777777888888899999993!:444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL=UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
+" %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) 7111112222222333333344444455555556660#;455555556666666777777888888899999993!:444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL=UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
+" %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) 7111112222222333333344444455555556660#;455555556666666777777888888899999993!:444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL=UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
+" %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) 7111112222222333333344444455555556660#;455555556666666777777888888899999993!:444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL=UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
+" %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) 7111112222222333333344444455555556660#;455555556666666777777888888899999993!:444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL=UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
+" %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) 7111112222222333333344444455555556660#;455555556666666777777888888899999993!:444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL=UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
+" %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) 7111112222222333333344444455555556660#;455555556666666777777888888899999993!:444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL=UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
+" %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) 7111112222222333333344444455555556660#;455555556666666777777888888899999993!:444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL=UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
+" %                    !!!!!!!#######$  1+++++++,,,,,,,-------......///////0) 7111112222222333333344444455555556660#;455555556666666777777888888899999993!:444444555555566666677777778888888993(A::::;;;;;;;<<<<<<<======>>>>>>>@@@@9/HBBBBCCCCCCDDDDDDDEEEEEEEFFFFFFFGGGGA:SMMMMNNNNNNOOOOOOOPPPPPPPQQQQQQRRRRRL=UOOPPPPPPPQQQQQQQRRRRRRSSSSSSSTTTTTTN@XQRRRRRRRSSSSSSSTTTTTTUUUUUUUVVVVVVVPLe_____```````aaaaaaabbbbbbcccccccddd^Ogaabbbbbbbccccccdddddddeeeeeeeffffff`Slffffggggggghhhhhhhiiiiiijjjjjjjkkkke]rnnoooooopppppppqqqqqqqrrrrrrrrrrrrrm",
+" %                                     1$$$%%%%%%&&&&&&&'''''''(((((())))))) 7*++++++,,,,,,,-------.......//////00#;...///////00000001111112222222333333!:-.......///////000000011111122222223(A444444555555566666667777777888888999/H;;;;;;<<<<<<<======>>>>>>>@@@@@@@AAA:SGGGGGGHHHHHHIIIIIIIJJJJJJJKKKKKKKLLL=UIIIIJJJJJJJKKKKKKKLLLLLLMMMMMMMNNNNN@XKKKLLLLLLLMMMMMMMNNNNNNNOOOOOOPPPPPPLeWXXXXXXYYYYYYYZZZZZZZ[[[[[[]]]]]]]^^OgZZZZ[[[[[[[]]]]]]]^^^^^^_______`````Sl``````aaaaaaabbbbbbbcccccccddddddeee]rhhhhiiiiiiijjjjjjkkkkkkklllllllmmmmm"
+};
 
 // Footer image: 532 by 19 pixels, 77 greys.
 static const char* const kFooterXpm[] = {
-    "532 19 77 1",
-    "  c #404040",
-    "! c #434343",
-    "# c #454545",
-    "$ c #484848",
-    "% c #4A4A4A",
-    "& c #4D4D4D",
-    "' c #4F4F4F",
-    "( c #525252",
-    ") c #545454",
-    "* c #575757",
-    "+ c #595959",
-    ", c #5C5C5C",
-    "- c #5E5E5E",
-    ". c #616161",
-    "/ c #636363",
-    "0 c #666666",
-    "1 c #686868",
-    "2 c #6B6B6B",
-    "3 c #6D6D6D",
-    "4 c #707070",
-    "5 c #727272",
-    "6 c #757575",
-    "7 c #777777",
-    "8 c #7A7A7A",
-    "9 c #7C7C7C",
-    ": c #7F7F7F",
-    "; c #818181",
-    "< c #848484",
-    "= c #868686",
-    "> c #898989",
-    "@ c #8B8B8B",
-    "A c #8E8E8E",
-    "B c #909090",
-    "C c #939393",
-    "D c #959595",
-    "E c #989898",
-    "F c #9A9A9A",
-    "G c #9D9D9D",
-    "H c #A0A0A0",
-    "I c #A2A2A2",
-    "J c #A5A5A5",
-    "K c #A7A7A7",
-    "L c #AAAAAA",
-    "M c #ACACAC",
-    "N c #AFAFAF",
-    "O c #B1B1B1",
-    "P c #B4B4B4",
-    "Q c #B6B6B6",
-    "R c #B9B9B9",
-    "S c #BBBBBB",
-    "T c #BEBEBE",
-    "U c #C0C0C0",
-    "V c #C3C3C3",
-    "W c #C5C5C5",
-    "X c #C8C8C8",
-    "Y c #CACACA",
-    "Z c #CDCDCD",
-    "[ c #CFCFCF",
-    "] c #D2D2D2",
-    "^ c #D4D4D4",
-    "_ c #D7D7D7",
-    "` c #D9D9D9",
-    "a c #DCDCDC",
-    "b c #DEDEDE",
-    "c c #E1E1E1",
-    "d c #E3E3E3",
-    "e c #E6E6E6",
-    "f c #E8E8E8",
-    "g c #EBEBEB",
-    "h c #EDEDED",
-    "i c #F0F0F0",
-    "j c #F2F2F2",
-    "k c #F5F5F5",
-    "l c #F7F7F7",
-    "m c #FAFAFA",
-    "n c #FCFCFC",
-    "o c #FFFFFF",
-    "YYYYYXXXXXXXWWWWWWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQPPPPPPPOOOPPPPOOOOOOONNNNNNN"
-    "MMMMMMMLLLLLLLKKKKKKKJJJJJJJIIIIIIIHHHHHGGGGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@"
-    "@@BBAAAAAAA@@@@@@@>>>>>>>=======<<<<<<<;;;;;;;:::::::"
-    "999999555555544444443333333222222211111110000000///////"
-    ".......--,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%%%%%%%('''''''&&&&&&&%%%%%%%$$$$$$$"
-    "#######!!!!!!!                                                                                "
-    "                                                ",
-    "ooooooooooooooooooWoooonnnnnnnmmmmmmmlllllllkkkkkkkjjjjjjjiiiiiiihhhhhhhgggOhhgggggggfffffffee"
-    "eeeeedddddddcccccccbbbbbbbaaaaaaa`````H______^^^^^^^]]]]]]][[[[[[["
-    "ZZZZZZZYYYYYYYXXXXXXXWWWWWWWV@"
-    "YXXXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQ9MMMMMMLLLLLLLKKKKKKKJJJJJJJIIIIIIIHHH"
-    "HHHHGGGGGGGFFFFFFFE-DDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>>>>>>>=======<<<<<<<;%>>>>>>>=======<<<"
-    "<<<<;;;;;;;:::::::999999888888877777776 "
-    "7776666666555555544444443333333222222211111110000000//// "
-    "333333222222211111110000000///////.......-------,,,,,,,+ ",
-    "kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````__"
-    "_____^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`"
-    "HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@"
-    "LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBB"
-    "BBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%"
-    "28888877777776666666555555544444443333333222222211111116 "
-    "+110000000///////.......-------,,,,,,,+++++++*******)))/ "
-    "'----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
-    "kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````__"
-    "_____^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`"
-    "HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@"
-    "LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBB"
-    "BBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%"
-    "28888877777776666666555555544444443333333222222211111116 "
-    "+110000000///////.......-------,,,,,,,+++++++*******)))/ "
-    "'----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
-    "kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````__"
-    "_____^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`"
-    "HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@"
-    "LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBB"
-    "BBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%"
-    "28888877777776666666555555544444443333333222222211111116 "
-    "+110000000///////.......-------,,,,,,,+++++++*******)))/ "
-    "'----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
-    "kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````__"
-    "_____^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`"
-    "HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@"
-    "LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBB"
-    "BBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%"
-    "28888877777776666666555555544444443333333222222211111116 "
-    "+110000000///////.......-------,,,,,,,+++++++*******)))/ "
-    "'----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
-    "kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````__"
-    "_____^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`"
-    "HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@"
-    "LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBB"
-    "BBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%"
-    "28888877777776666666555555544444443333333222222211111116 "
-    "+110000000///////.......-------,,,,,,,+++++++*******)))/ "
-    "'----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
-    "kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````__"
-    "_____^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`"
-    "HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@"
-    "LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBB"
-    "BBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%"
-    "28888877777776666666555555544444443333333222222211111116 "
-    "+110000000///////.......-------,,,,,,,+++++++*******)))/ "
-    "'----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
-    "kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````__"
-    "_____^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`"
-    "HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@"
-    "LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBB"
-    "BBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%"
-    "28888877777776666666555555544444443333333222222211111116 "
-    "+110000000///////.......-------,,,,,,,+++++++*******)))/ "
-    "'----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
-    "kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````__"
-    "_____^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`"
-    "HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@"
-    "LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBB"
-    "BBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%"
-    "28888877777776666666555555544444443333333222222211111116 "
-    "+110000000///////.......-------,,,,,,,+++++++*******)))/ "
-    "'----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
-    "kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````__"
-    "_____^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`"
-    "HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@"
-    "LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBB"
-    "BBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%"
-    "28888877777776666666555555544444443333333222222211111116 "
-    "+110000000///////.......-------,,,,,,,+++++++*******)))/ "
-    "'----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
-    "kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````__"
-    "_____^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`"
-    "HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@"
-    "LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBB"
-    "BBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%"
-    "28888877777776666666555555544444443333333222222211111116 "
-    "+110000000///////.......-------,,,,,,,+++++++*******)))/ "
-    "'----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
-    "kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````__"
-    "_____^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`"
-    "HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@"
-    "LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBB"
-    "BBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%"
-    "28888877777776666666555555544444443333333222222211111116 "
-    "+110000000///////.......-------,,,,,,,+++++++*******)))/ "
-    "'----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
-    "kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````__"
-    "_____^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`"
-    "HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@"
-    "LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBB"
-    "BBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%"
-    "28888877777776666666555555544444443333333222222211111116 "
-    "+110000000///////.......-------,,,,,,,+++++++*******)))/ "
-    "'----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
-    "kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````__"
-    "_____^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`"
-    "HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@"
-    "LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBB"
-    "BBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%"
-    "28888877777776666666555555544444443333333222222211111116 "
-    "+110000000///////.......-------,,,,,,,+++++++*******)))/ "
-    "'----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
-    "kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````__"
-    "_____^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`"
-    "HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@"
-    "LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBB"
-    "BBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%"
-    "28888877777776666666555555544444443333333222222211111116 "
-    "+110000000///////.......-------,,,,,,,+++++++*******)))/ "
-    "'----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
-    "kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````__"
-    "_____^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`"
-    "HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@"
-    "LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBB"
-    "BBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%"
-    "28888877777776666666555555544444443333333222222211111116 "
-    "+110000000///////.......-------,,,,,,,+++++++*******)))/ "
-    "'----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
-    "kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````__"
-    "_____^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`"
-    "HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@"
-    "LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBB"
-    "BBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%"
-    "28888877777776666666555555544444443333333222222211111116 "
-    "+110000000///////.......-------,,,,,,,+++++++*******)))/ "
-    "'----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
-    "eedddddddcccccccboWcccbbbbbbbaaaaaaa```````_______^^^^^^^]]]]]]][[[[[[ZZZZgO["
-    "ZZZZZZZYYYYYYYXXXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSS`"
-    "HRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKKJV@"
-    "LLLLLLLKKKKKKKJJJJJJJIIIIIIIHHHHHHHGGGGGGGFFFFFFEEEEEEEQ9AAAAA@@@@@@@>>>>>>>=======<<<<<<<;;;;"
-    ";;;:::::::99999998E-777776666666555555544444443333333222222211111110000000/"
-    ";%2222211111110000000///////.......-------,,,,,,,+++++++*6 "
-    "++*******)))))))((((((('''''''&&&&&&&%%%%%%%$$$$$$$####/ "
-    "'''''&&&&&&&%%%%%%%$$$$$$$#######!!!!!!!               + "};
+"532 19 77 1",
+"  c #404040",
+"! c #434343",
+"# c #454545",
+"$ c #484848",
+"% c #4A4A4A",
+"& c #4D4D4D",
+"' c #4F4F4F",
+"( c #525252",
+") c #545454",
+"* c #575757",
+"+ c #595959",
+", c #5C5C5C",
+"- c #5E5E5E",
+". c #616161",
+"/ c #636363",
+"0 c #666666",
+"1 c #686868",
+"2 c #6B6B6B",
+"3 c #6D6D6D",
+"4 c #707070",
+"5 c #727272",
+"6 c #757575",
+"7 c #777777",
+"8 c #7A7A7A",
+"9 c #7C7C7C",
+": c #7F7F7F",
+"; c #818181",
+"< c #848484",
+"= c #868686",
+"> c #898989",
+"@ c #8B8B8B",
+"A c #8E8E8E",
+"B c #909090",
+"C c #939393",
+"D c #959595",
+"E c #989898",
+"F c #9A9A9A",
+"G c #9D9D9D",
+"H c #A0A0A0",
+"I c #A2A2A2",
+"J c #A5A5A5",
+"K c #A7A7A7",
+"L c #AAAAAA",
+"M c #ACACAC",
+"N c #AFAFAF",
+"O c #B1B1B1",
+"P c #B4B4B4",
+"Q c #B6B6B6",
+"R c #B9B9B9",
+"S c #BBBBBB",
+"T c #BEBEBE",
+"U c #C0C0C0",
+"V c #C3C3C3",
+"W c #C5C5C5",
+"X c #C8C8C8",
+"Y c #CACACA",
+"Z c #CDCDCD",
+"[ c #CFCFCF",
+"] c #D2D2D2",
+"^ c #D4D4D4",
+"_ c #D7D7D7",
+"` c #D9D9D9",
+"a c #DCDCDC",
+"b c #DEDEDE",
+"c c #E1E1E1",
+"d c #E3E3E3",
+"e c #E6E6E6",
+"f c #E8E8E8",
+"g c #EBEBEB",
+"h c #EDEDED",
+"i c #F0F0F0",
+"j c #F2F2F2",
+"k c #F5F5F5",
+"l c #F7F7F7",
+"m c #FAFAFA",
+"n c #FCFCFC",
+"o c #FFFFFF",
+"YYYYYXXXXXXXWWWWWWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQPPPPPPPOOOPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKKJJJJJJJIIIIIIIHHHHHGGGGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@BBAAAAAAA@@@@@@@>>>>>>>=======<<<<<<<;;;;;;;:::::::999999555555544444443333333222222211111110000000///////.......--,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%%%%%%%('''''''&&&&&&&%%%%%%%$$$$$$$#######!!!!!!!                                                                                                                                ",
+"ooooooooooooooooooWoooonnnnnnnmmmmmmmlllllllkkkkkkkjjjjjjjiiiiiiihhhhhhhgggOhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaaaaaa`````H______^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYYYYYXXXXXXXWWWWWWWV@YXXXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQ9MMMMMMLLLLLLLKKKKKKKJJJJJJJIIIIIIIHHHHHHHGGGGGGGFFFFFFFE-DDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>>>>>>>=======<<<<<<<;%>>>>>>>=======<<<<<<<;;;;;;;:::::::999999888888877777776 7776666666555555544444443333333222222211111110000000//// 333333222222211111110000000///////.......-------,,,,,,,+ ",
+"kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````_______^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%28888877777776666666555555544444443333333222222211111116 +110000000///////.......-------,,,,,,,+++++++*******)))/ '----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
+"kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````_______^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%28888877777776666666555555544444443333333222222211111116 +110000000///////.......-------,,,,,,,+++++++*******)))/ '----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
+"kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````_______^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%28888877777776666666555555544444443333333222222211111116 +110000000///////.......-------,,,,,,,+++++++*******)))/ '----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
+"kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````_______^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%28888877777776666666555555544444443333333222222211111116 +110000000///////.......-------,,,,,,,+++++++*******)))/ '----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
+"kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````_______^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%28888877777776666666555555544444443333333222222211111116 +110000000///////.......-------,,,,,,,+++++++*******)))/ '----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
+"kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````_______^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%28888877777776666666555555544444443333333222222211111116 +110000000///////.......-------,,,,,,,+++++++*******)))/ '----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
+"kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````_______^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%28888877777776666666555555544444443333333222222211111116 +110000000///////.......-------,,,,,,,+++++++*******)))/ '----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
+"kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````_______^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%28888877777776666666555555544444443333333222222211111116 +110000000///////.......-------,,,,,,,+++++++*******)))/ '----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
+"kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````_______^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%28888877777776666666555555544444443333333222222211111116 +110000000///////.......-------,,,,,,,+++++++*******)))/ '----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
+"kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````_______^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%28888877777776666666555555544444443333333222222211111116 +110000000///////.......-------,,,,,,,+++++++*******)))/ '----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
+"kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````_______^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%28888877777776666666555555544444443333333222222211111116 +110000000///////.......-------,,,,,,,+++++++*******)))/ '----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
+"kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````_______^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%28888877777776666666555555544444443333333222222211111116 +110000000///////.......-------,,,,,,,+++++++*******)))/ '----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
+"kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````_______^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%28888877777776666666555555544444443333333222222211111116 +110000000///////.......-------,,,,,,,+++++++*******)))/ '----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
+"kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````_______^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%28888877777776666666555555544444443333333222222211111116 +110000000///////.......-------,,,,,,,+++++++*******)))/ '----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
+"kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````_______^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%28888877777776666666555555544444443333333222222211111116 +110000000///////.......-------,,,,,,,+++++++*******)))/ '----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
+"kkkjjjjjjjiiiiiiioWciihhhhhhhgggggggfffffffeeeeeeedddddddcccccccbbbbbbbaaagO[baaaaaaa```````_______^^^^^^^]]]]]]][[[[[[[ZZZZZZZYYYY`HRXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSSSSRRRRRRRQQQQQQQV@LRRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKQ9AGGGGFFFFFFFEEEEEEEDDDDDDDCCCCCCCBBBBBBBAAAAAAA@@@@@@@>E-7=====<<<<<<<;;;;;;;:::::::9999999888888877777776666666;%28888877777776666666555555544444443333333222222211111116 +110000000///////.......-------,,,,,,,+++++++*******)))/ '----,,,,,,,+++++++*******)))))))((((((('''''''&&&&&&&%+ ",
+"eedddddddcccccccboWcccbbbbbbbaaaaaaa```````_______^^^^^^^]]]]]]][[[[[[ZZZZgO[ZZZZZZZYYYYYYYXXXXXXXWWWWWWWVVVVVVVUUUUUUUTTTTTTTSSSSS`HRRRRRQQQQQQQPPPPPPPOOOOOOONNNNNNNMMMMMMMLLLLLLLKKKKKKKJV@LLLLLLLKKKKKKKJJJJJJJIIIIIIIHHHHHHHGGGGGGGFFFFFFEEEEEEEQ9AAAAA@@@@@@@>>>>>>>=======<<<<<<<;;;;;;;:::::::99999998E-777776666666555555544444443333333222222211111110000000/;%2222211111110000000///////.......-------,,,,,,,+++++++*6 ++*******)))))))((((((('''''''&&&&&&&%%%%%%%$$$$$$$####/ '''''&&&&&&&%%%%%%%$$$$$$$#######!!!!!!!               + "
+};
+
+// clang-format on
 
 #endif  // TESSMARK_WIZARD_BANNER_IMAGES_H_

@@ -59,10 +59,13 @@ def main():
     print('#ifndef TESSMARK_WIZARD_BANNER_IMAGES_H_')
     print('#define TESSMARK_WIZARD_BANNER_IMAGES_H_')
     print()
+    print('// clang-format off')
     print('// Header image: 532 by 36 pixels, 80 greys.')
     print(xpm('kHeaderXpm', stone_rows(532, 36, 12, 38, 1), 80, False))
     print('// Footer image: 532 by 19 pixels, 77 greys.')
     print(xpm('kFooterXpm', stone_rows(532, 19, 19, 57, 2), 77, True))
+    print('// clang-format on')
+    print()
     print('#endif  // TESSMARK_WIZARD_BANNER_IMAGES_H_')
 
 
