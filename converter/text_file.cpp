@@ -68,14 +68,22 @@ bool OutputFile::open(const std::string& path) {
   return file_ != nullptr;
 }
 
+// A line feed inside a line's text (a name read with its line end) is written as CR LF too, as
+// text mode writes it: the file never holds a bare LF that would split an entry.
 void OutputFile::writeLine(const std::string& text) {
-  write(text.data(), text.size());
+  writeExpanded(text);
   write("\r\n", 2);
   if (std::fflush(file_) != 0)
     fail();
 }
 
 void OutputFile::writeText(const std::string& text) {
+  writeExpanded(text);
+  if (std::fflush(file_) != 0)
+    fail();
+}
+
+void OutputFile::writeExpanded(const std::string& text) {
   size_t start = 0;
   for (size_t lf = text.find('\n'); lf != std::string::npos; lf = text.find('\n', start)) {
     write(text.data() + start, lf - start);
@@ -83,8 +91,6 @@ void OutputFile::writeText(const std::string& text) {
     start = lf + 1;
   }
   write(text.data() + start, text.size() - start);
-  if (std::fflush(file_) != 0)
-    fail();
 }
 
 void OutputFile::close() {

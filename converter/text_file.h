@@ -81,7 +81,7 @@ class OutputFile {
 
   // Creates or truncates path. False when it cannot be opened.
   bool open(const std::string& path);
-  // Writes text and a CR LF.
+  // Writes text and a CR LF; an LF inside text is written as CR LF too.
   void writeLine(const std::string& text);
   // Writes text with every LF written as CR LF.
   void writeText(const std::string& text);
@@ -89,6 +89,7 @@ class OutputFile {
   void close();
 
  private:
+  void writeExpanded(const std::string& text);  // every LF as CR LF, no flush
   void write(const char* data, size_t size);
   void fail();
 
