@@ -21,7 +21,25 @@ std::string currentDirectory() {
   return dir.get();
 }
 
+namespace {
+
+// Windows keeps one current directory per drive in the hidden environment entries "=C:", "=D:"
+// and so on, and "C:" alone is resolved through them. A process that was started in a folder by
+// anything but a console has no entry for its own drive, so coming back with "C:" from another
+// drive would land on the root. Recording the directory being left, as the console does, makes
+// "C:" lead back to it.
+void rememberDriveDirectory() {
+  std::unique_ptr<char, decltype(&free)> dir(_getcwd(nullptr, 0), &free);
+  if (!dir || dir.get()[0] == '\0' || dir.get()[1] != ':')
+    return;
+  const std::string entry = std::string("=") + dir.get()[0] + ':';
+  SetEnvironmentVariableA(entry.c_str(), dir.get());
+}
+
+}  // namespace
+
 bool changeDirectory(const std::string& path) {
+  rememberDriveDirectory();
   return _chdir(path.c_str()) == 0;
 }
 
