@@ -23,6 +23,8 @@ std::string missingRequirement(const std::string& wine) {
   }
   if (!std::filesystem::exists(windowsExe()))
     return std::string(windowsExe()) + " has not been built";
+  if (wine.empty() && std::getenv("TESSMARK_WINE") != nullptr)
+    return std::string("TESSMARK_WINE=") + std::getenv("TESSMARK_WINE") + " is not a program";
   if (wine.empty())
     return "Wine is not installed (apt-get install wine64)";
   return "";

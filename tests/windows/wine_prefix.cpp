@@ -91,7 +91,7 @@ void replaceLink(const fs::path& link, const fs::path& target) {
 
 std::string findWine() {
   if (const char* wine = std::getenv("TESSMARK_WINE"))
-    return wine;
+    return access(wine, X_OK) == 0 ? wine : "";
   std::string wine = findOnPath("wine64");
   if (wine.empty() && access("/usr/lib/wine/wine64", X_OK) == 0)
     wine = "/usr/lib/wine/wine64";

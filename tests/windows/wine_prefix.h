@@ -14,8 +14,8 @@
 
 namespace tessmark_test {
 
-// The Wine loader to use: $TESSMARK_WINE, else wine64 on the PATH, else Debian's
-// /usr/lib/wine/wine64, else wine on the PATH. Empty when Wine is not installed.
+// The Wine loader to use: $TESSMARK_WINE (only that one when set), else wine64 on the PATH, else
+// Debian's /usr/lib/wine/wine64, else wine on the PATH. Empty when Wine is not installed.
 std::string findWine();
 
 // The Windows path under which Wine shows a Linux path (through drive Z:).
