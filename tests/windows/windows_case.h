@@ -44,7 +44,8 @@ struct Outcome {
   std::map<std::string, std::string> files;  // made or changed: C:\out\app.prj -> bytes
 };
 
-// A Linux folder standing for a drive: its text is replaced by "{C}" when outcomes are compared.
+// The Linux folder that stands for each drive letter; the folder and the letter both become
+// "{C:}" when outcomes are compared.
 using DriveFolders = std::vector<std::pair<char, std::filesystem::path>>;
 
 std::vector<std::string> readLines(const std::filesystem::path& file);
@@ -68,8 +69,8 @@ void collectDrive(char letter, const std::filesystem::path& folder,
                   const std::filesystem::path& input, const std::set<std::string>& ignored,
                   Outcome* outcome);
 
-// Text with drive letters and separators made neutral: on the Windows side "C:\" becomes "{C}\",
-// on the Linux side the drive's folder and a "/" become "{C}/"; then every \ becomes /, on both
+// Text with drive letters and separators made neutral: on the Windows side "C:\" becomes "{C:}\",
+// on the Linux side the drive's folder and a "/" become "{C:}/"; then every \ becomes /, on both
 // sides. Line ends are left alone.
 std::string neutralWindowsText(std::string text, const DriveFolders& drives);
 std::string neutralLinuxText(std::string text, const DriveFolders& drives);
