@@ -31,7 +31,9 @@ class ProjectNode {
   void addIncludePath(std::string folder) { includePaths.push_back(std::move(folder)); }
   void addChild(ProjectNode* child) { children.push_back(child); }
   // A later value for the same symbol replaces the earlier one.
-  void define(const std::string& symbol, std::string value) { defines[symbol] = std::move(value); }
+  void define(std::string symbol, std::string value) {
+    defines.insert_or_assign(std::move(symbol), std::move(value));
+  }
   bool hasOptions() const { return !includePaths.empty() || !defines.empty(); }
 
   // Creates the node's folders and, when it has files or children, writes its folder entry

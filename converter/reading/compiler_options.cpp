@@ -10,14 +10,15 @@ const char kStringify[] = "VTX_STRINGIFY(x)";
 
 void addDefine(ProjectNode* configuration, const std::string& state) {
   const size_t equals = state.find('=');
-  const std::string symbol = state.substr(0, equals);
+  std::string symbol = state.substr(0, equals);
   std::string definition = equals == std::string::npos ? std::string() : state.substr(equals + 1);
   // A quoted value is handed to the analyser through a stringizing macro.
   if (definition.find('"') != std::string::npos) {
     configuration->define(kStringify, "#x");
     definition = "VTX_STRINGIFY(" + trimChar(definition, '"') + ")";
   }
-  configuration->define(symbol, definition);
+  // Moved, not copied: a state may be as large as the project file.
+  configuration->define(std::move(symbol), std::move(definition));
 }
 
 }  // namespace
@@ -46,7 +47,7 @@ bool ConverterSession::readOption(ProjectNode* configuration) {
   std::string state;
   while (reader.matchStart("state") && reader.readText(&state) && reader.matchEnd("state")) {
     if (!state.empty())
-      states.push_back(state);
+      states.push_back(std::move(state));
   }
   if (!reader.matchEnd("option"))
     return false;

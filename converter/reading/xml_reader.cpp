@@ -8,6 +8,8 @@ bool isSpace(int c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+constexpr size_t kKeptTokenCapacity = 64 * 1024;
+
 }  // namespace
 
 void XMLReader::open(const std::string& path) {
@@ -50,7 +52,13 @@ int XMLReader::nextByte() {
 }
 
 void XMLReader::readToken() {
-  text_.clear();
+  // A token of megabytes leaves its capacity behind: give it back instead of holding it for the
+  // rest of the run, so one huge token costs its size only while it is in use.
+  if (text_.capacity() > kKeptTokenCapacity) {
+    std::string().swap(text_);
+  } else {
+    text_.clear();
+  }
   kind_ = TokenKind::None;
   if (!input_.good())
     throw XMLReaderError(XMLReaderError::EndOfInput);
