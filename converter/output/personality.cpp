@@ -36,6 +36,9 @@ std::string analyserCandidate(const std::string& destFolder, const std::string& 
 }
 
 bool climbsOut(const std::string& name) {
+  // The system ends a path at a NUL byte: "..\0x" would be ".." to it, "src\0x" would be src.
+  if (name.find('\0') != std::string::npos)
+    return true;
   size_t start = 0;
   for (;;) {
     const size_t end = name.find_first_of("\\/", start);

@@ -23,7 +23,8 @@ std::string analyserCandidate(const std::string& destFolder, const std::string& 
                               PathStyle style);
 
 // True when a node name holds ".." as a whole component ('\' and '/' both separate), which
-// would put its folders outside the destination.
+// would put its folders outside the destination, or a NUL byte, which would make the system
+// act on another name than the one reported.
 bool climbsOut(const std::string& name);
 
 }  // namespace tessmark
