@@ -1,11 +1,27 @@
 #include "text_file.h"
 
+#include <filesystem>
+
 #include "io_error.h"
 
 namespace tessmark {
+namespace {
+
+// Only a regular file (or a link to one) is read. A FIFO would hold the open until some writer
+// comes, perhaps never; a device such as /dev/zero or a terminal may never end. A path holding
+// a NUL byte would name a shorter path to the system than the one reported. Each of them is a
+// file that cannot be opened.
+bool isReadableFile(const std::string& path) {
+  std::error_code error;
+  return path.find('\0') == std::string::npos && std::filesystem::is_regular_file(path, error);
+}
+
+}  // namespace
 
 bool InputFile::open(const std::string& path) {
   close();
+  if (!isReadableFile(path))
+    return false;
   file_ = std::fopen(path.c_str(), "rb");
   if (file_ == nullptr)
     return false;
