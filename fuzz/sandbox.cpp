@@ -52,6 +52,13 @@ size_t countLines(const std::string& text, const std::string& line) {
   return count;
 }
 
+// Every text file the converter writes has CR LF line ends, whatever the names in it hold.
+void checkLineEnds(const fs::path& file) {
+  const std::string text = readBytes(file);
+  for (size_t lf = text.find('\n'); lf != std::string::npos; lf = text.find('\n', lf + 1))
+    require(lf > 0 && text[lf - 1] == '\r', "bare LF in " + file.string());
+}
+
 // A project file reported as complete: it starts with the version tag, every line ends in
 // CR LF (no bare LF from a name or path), and its markers pair up.
 void checkProjectFile(const fs::path& projectFile, bool markersMayBeForged) {
@@ -60,8 +67,7 @@ void checkProjectFile(const fs::path& projectFile, bool markersMayBeForged) {
   require(text.rfind("VersionTag45\r\n", 0) == 0, "project file does not start with its tag");
   require(text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0,
           "project file does not end with CR LF");
-  for (size_t lf = text.find('\n'); lf != std::string::npos; lf = text.find('\n', lf + 1))
-    require(lf > 0 && text[lf - 1] == '\r', "project file holds a bare LF");
+  checkLineEnds(projectFile);
   if (markersMayBeForged)
     return;
   const std::string body = "\r\n" + text.substr(text.find('\n') + 1);
@@ -167,15 +173,17 @@ bool Sandbox::isKnown(const fs::path& path) const {
 }
 
 void Sandbox::checkAndReset(const fs::path& allowed) {
-  std::vector<fs::path> made;
+  std::vector<fs::path> made;  // the outermost entries the run made
   for (auto it = fs::recursive_directory_iterator(root_); it != fs::recursive_directory_iterator();
        ++it) {
     const fs::path& path = it->path();
     if (isKnown(path))
       continue;
     require(isWithin(path, allowed), "created outside the destination: " + path.string());
-    made.push_back(path);
-    it.disable_recursion_pending();  // removed whole below
+    if (isKnown(path.parent_path()))
+      made.push_back(path);
+    if (it->is_regular_file() && !it->is_symlink())
+      checkLineEnds(path);
   }
   for (const auto& input : inputs_)
     require(readBytes(input.first) == input.second, "input changed: " + input.first.string());

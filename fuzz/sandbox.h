@@ -54,8 +54,8 @@ class Sandbox {
   void writeInput(const std::string& relative, const std::string& bytes);
 
   // Checks that everything below the sandbox is a wall, the work folder, an unchanged input
-  // (or a folder holding inputs), or lies below `allowed`; then removes what the run made and
-  // recreates `allowed` as an empty folder.
+  // (or a folder holding inputs), or lies below `allowed`, and that every file the run made has
+  // CR LF line ends; then removes what the run made and recreates `allowed` as an empty folder.
   void checkAndReset(const std::filesystem::path& allowed);
 
  private:
