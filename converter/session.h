@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "model/project_node.h"
@@ -67,7 +68,14 @@ class ConverterSession {
 
   // --- output ---
   int writeProjectFile();
-  void ensureFolder(const std::string& folder) const;
+  // Creates folder when nothing exists under its path; true when it was made now.
+  bool ensureFolder(const std::string& folder) const;
+  // ensureFolder for a folder inside one that was made now: nothing can be there yet, so the
+  // existence test is left out.
+  void ensureFolderIn(bool parentMadeNow, const std::string& folder) const;
+  // True when something exists under path. Nothing in a run removes a file or folder, so a
+  // path once found is remembered and not asked about again.
+  bool isPresent(const std::string& path) const;
   std::string messagePersonalityPath() const;
   std::string compilerPersonalityPath() const;
   std::string defaultPersonalityFolder() const;
@@ -75,6 +83,9 @@ class ConverterSession {
   // Appends the text of the user's analyser personality to out; prints "Couldnt open file"
   // when it cannot be read.
   void appendUserAnalyserPersonality(OutputFile& out) const;
+  // Called before a personality file is written: it may be the default message or compiler
+  // personality under another name (a link), so those are emptied again at their next use.
+  void notePersonalityWritten() const;
 
  private:
   bool readConfiguration(ProjectNode* project);
@@ -86,6 +97,7 @@ class ConverterSession {
   bool readName(std::string* name);
   bool readSimpleElement(const char* element);
   bool readOption(ProjectNode* configuration);
+  void forgetOption();
   void applyOption(ProjectNode* configuration, const std::string& option,
                    const std::vector<std::string>& states);
   std::string projectFolder(const ProjectNode* node) const;
@@ -94,8 +106,22 @@ class ConverterSession {
   void attachGroup(ProjectNode* group, ProjectNode* parent);
   void addTopLevelFile(ProjectNode* project, const std::string& file);
 
+  void flushProjectFile() const;
+  bool isProjectFile(const std::string& path) const;
+
   std::vector<std::unique_ptr<ProjectNode>> nodes_;
   std::string openingPath_;  // the file being opened, for "Could not open file: "
+
+  std::string optionName_;                 // of the option being read, empty between options
+  std::vector<std::string> optionStates_;  // its non-empty states, empty between options
+
+  // --- what the writers know of the disk during one writeProjectFile ---
+  OutputFile* projectFile_ = nullptr;  // the open project file, not owned
+  mutable std::unordered_set<std::string> present_;
+  // True while the default message (compiler) personality is known to be empty since this run
+  // emptied it; emptying it again would change nothing.
+  mutable bool messageEmptied_ = false;
+  mutable bool compilerEmptied_ = false;
 };
 
 }  // namespace tessmark

@@ -68,6 +68,35 @@ bool InputFile::readLine(std::string* line) {
   return true;
 }
 
+// One pass over the buffer for the stop byte or a CR; a CR goes through get(), which folds a CR
+// LF even when the two lie in two reads of the file.
+bool InputFile::appendUntil(char stop, std::string* text) {
+  if (pushedBack_ != EOF) {
+    const int c = get();
+    if (c == stop)
+      return true;
+    text->push_back(static_cast<char>(c));
+  }
+  for (;;) {
+    if (next_ == end_ && !refill()) {
+      endOfInput();
+      return false;
+    }
+    const char* run = next_;  // a local: stores through char pointers cannot touch it
+    while (run != end_ && *run != stop && *run != '\r')
+      ++run;
+    text->append(next_, static_cast<size_t>(run - next_));
+    next_ = run;
+    if (run == end_)
+      continue;
+    if (*run == stop) {
+      next_ = run + 1;
+      return true;
+    }
+    text->push_back(static_cast<char>(get()));
+  }
+}
+
 void InputFile::readAll(std::string* text) {
   for (int c = get(); c != EOF; c = get())
     text->push_back(static_cast<char>(c));
@@ -78,9 +107,16 @@ OutputFile::~OutputFile() {
     std::fclose(file_);
 }
 
-bool OutputFile::open(const std::string& path) {
+bool OutputFile::open(const std::string& path, Flushing flushing) {
   path_ = path;
+  flushing_ = flushing;
   file_ = std::fopen(path.c_str(), "wb");
+  if (file_ != nullptr && flushing == Flushing::kWhenAsked) {
+    constexpr size_t kBufferSize = 64 * 1024;
+    if (!buffer_)
+      buffer_.reset(new char[kBufferSize]);
+    std::setvbuf(file_, buffer_.get(), _IOFBF, kBufferSize);
+  }
   return file_ != nullptr;
 }
 
@@ -89,13 +125,21 @@ bool OutputFile::open(const std::string& path) {
 void OutputFile::writeLine(const std::string& text) {
   writeExpanded(text);
   write("\r\n", 2);
-  if (std::fflush(file_) != 0)
-    fail();
+  lineDone();
 }
 
 void OutputFile::writeText(const std::string& text) {
   writeExpanded(text);
-  if (std::fflush(file_) != 0)
+  lineDone();
+}
+
+void OutputFile::lineDone() {
+  if (flushing_ == Flushing::kEachLine)
+    flush();
+}
+
+void OutputFile::flush() {
+  if (file_ != nullptr && std::fflush(file_) != 0)
     fail();
 }
 

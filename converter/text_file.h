@@ -4,6 +4,7 @@
 #define TESSMARK_TEXT_FILE_H_
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace tessmark {
@@ -44,6 +45,32 @@ class InputFile {
   // Puts back the byte get() last returned; one byte at most.
   void unget(int c) { pushedBack_ = c; }
 
+  // Skips the bytes get() would return while skip(byte) is true; returns the first other one,
+  // or EOF at the end. Bytes are tested in the buffer; a CR goes through get() for its folding,
+  // unless skip takes both CR and LF, when folding cannot change what is skipped.
+  template <typename Skip>
+  int getSkipping(Skip skip) {
+    const bool crLfSkipped = skip('\r') && skip('\n');
+    for (;;) {
+      if (pushedBack_ == EOF) {
+        const char* next = next_;  // a local: stores through char pointers cannot touch it
+        while (next != end_ && (crLfSkipped || *next != '\r') &&
+               skip(static_cast<unsigned char>(*next))) {
+          ++next;
+        }
+        next_ = next;
+      }
+      const int c = get();
+      if (c == EOF || !skip(c))
+        return c;
+    }
+  }
+
+  // Appends to *text the bytes get() would return before the next stop byte (neither CR nor
+  // LF), copied a run at a time, and consumes them and the stop byte. False when the input
+  // ends first; everything that was left is then appended.
+  bool appendUntil(char stop, std::string* text);
+
   // True while the input has neither failed nor been read past its end.
   bool good() const { return file_ != nullptr && !atEnd_ && !failed_; }
 
@@ -69,32 +96,41 @@ class InputFile {
   bool failed_ = false;
 };
 
-// Writes a text file line by line, each line flushed to the file at once. Write, flush and
-// close failures raise IOERROR CannotWriteFile with the file's path. The destructor closes an
-// open file quietly, so the lines written before an error stay on disk.
+// Writes a text file line by line, by default each line flushed to the file at once. Write,
+// flush and close failures raise IOERROR CannotWriteFile with the file's path. The destructor
+// closes an open file quietly, so the lines written before an error stay on disk.
 class OutputFile {
  public:
+  // kWhenAsked keeps the lines in a buffer until flush, close or the destructor: for a file
+  // whose owner flushes it before anything could look at it.
+  enum class Flushing { kEachLine, kWhenAsked };
+
   OutputFile() = default;
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
   ~OutputFile();
 
   // Creates or truncates path. False when it cannot be opened.
-  bool open(const std::string& path);
+  bool open(const std::string& path, Flushing flushing = Flushing::kEachLine);
   // Writes text and a CR LF; an LF inside text is written as CR LF too.
   void writeLine(const std::string& text);
   // Writes text with every LF written as CR LF.
   void writeText(const std::string& text);
+  // Writes the buffered lines to the file, if one is open.
+  void flush();
   // Closes the file; a failure raises IOERROR.
   void close();
 
  private:
   void writeExpanded(const std::string& text);  // every LF as CR LF, no flush
   void write(const char* data, size_t size);
+  void lineDone();
   void fail();
 
   std::FILE* file_ = nullptr;
   std::string path_;
+  Flushing flushing_ = Flushing::kEachLine;
+  std::unique_ptr<char[]> buffer_;  // for kWhenAsked; outlives file_
 };
 
 }  // namespace tessmark

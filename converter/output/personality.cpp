@@ -3,6 +3,9 @@
 // personality for the rest.
 #include "output/personality.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "console.h"
 #include "io_error.h"
 #include "platform/platform.h"
@@ -52,12 +55,30 @@ bool climbsOut(const std::string& name) {
   }
 }
 
-void ConverterSession::ensureFolder(const std::string& folder) const {
+bool ConverterSession::ensureFolder(const std::string& folder) const {
   if (platform::exists(folder))
-    return;
-  if (platform::createDirectory(folder) == platform::CreateResult::kFailed) {
+    return false;
+  const platform::CreateResult result = platform::createDirectory(folder);
+  if (result == platform::CreateResult::kFailed)
+    throw IOERROR(IOERROR::CannotCreateDirectory, folder);
+  return result == platform::CreateResult::kCreated;
+}
+
+void ConverterSession::ensureFolderIn(bool parentMadeNow, const std::string& folder) const {
+  if (!parentMadeNow) {
+    ensureFolder(folder);
+  } else if (platform::createDirectory(folder) == platform::CreateResult::kFailed) {
     throw IOERROR(IOERROR::CannotCreateDirectory, folder);
   }
+}
+
+bool ConverterSession::isPresent(const std::string& path) const {
+  if (present_.count(path) != 0)
+    return true;
+  if (!platform::exists(path))
+    return false;
+  present_.insert(path);
+  return true;
 }
 
 std::string ConverterSession::defaultPersonalityFolder() const {
@@ -68,16 +89,25 @@ std::string ConverterSession::defaultPersonalityPath(const char* extension) cons
   return defaultPersonalityFolder() + projectName + extension;
 }
 
-// The default message personality is emptied each time; a failure to do so goes unreported.
+// The default message and compiler personalities are emptied for every entry. Emptying an
+// empty file changes nothing, so once this run has emptied one, it skips doing so again until
+// another personality file has been written (notePersonalityWritten). A default that is the
+// project file itself (through a link) is emptied every time, as it keeps growing.
+
+// A failure to empty the default message personality goes unreported.
 std::string ConverterSession::messagePersonalityPath() const {
   if (!messagePersonality.empty())
     return messagePersonality;
-  ensureFolder(defaultPersonalityFolder());
   const std::string path = defaultPersonalityPath(".p_s");
+  if (messageEmptied_)
+    return path;
+  ensureFolder(defaultPersonalityFolder());
+  flushProjectFile();
   OutputFile file;
   if (file.open(path)) {
     try {
       file.close();
+      messageEmptied_ = !isProjectFile(path);
     } catch (const IOERROR&) {
     }
   }
@@ -87,18 +117,48 @@ std::string ConverterSession::messagePersonalityPath() const {
 std::string ConverterSession::compilerPersonalityPath() const {
   if (!compilerPersonality.empty())
     return compilerPersonality;
-  ensureFolder(defaultPersonalityFolder());
   const std::string path = defaultPersonalityPath(".p_c");
+  if (compilerEmptied_)
+    return path;
+  ensureFolder(defaultPersonalityFolder());
+  flushProjectFile();
   OutputFile file;
   if (!file.open(path))
     throw IOERROR(IOERROR::CannotWriteFile, path);
   file.close();
+  compilerEmptied_ = !isProjectFile(path);
   return path;
+}
+
+void ConverterSession::notePersonalityWritten() const {
+  flushProjectFile();
+  messageEmptied_ = false;
+  compilerEmptied_ = false;
+}
+
+// The project file's lines wait in its buffer until another file is opened for writing or
+// read: only then could their absence from the disk be seen (through a link, or the user's
+// analyser personality naming the project file), so every file ends up as if each line had
+// been flushed at once.
+void ConverterSession::flushProjectFile() const {
+  if (projectFile_ != nullptr)
+    projectFile_->flush();
+}
+
+// When unsure, the answer is yes: the default is then emptied every time, as it always was.
+bool ConverterSession::isProjectFile(const std::string& path) const {
+  std::error_code error;
+  const bool same =
+      std::filesystem::equivalent(path, destFolder + separator() + projectName + ".prj", error);
+  return same || error;
 }
 
 void ConverterSession::appendUserAnalyserPersonality(OutputFile& out) const {
   if (analyserPersonality.empty())
     return;
+  // The user's file may be one of those being written: what they hold so far is on disk first.
+  out.flush();
+  flushProjectFile();
   InputFile user;
   if (!user.open(analyserPersonality)) {
     printLine("Couldnt open file");
@@ -110,8 +170,9 @@ void ConverterSession::appendUserAnalyserPersonality(OutputFile& out) const {
 }
 
 void ProjectNode::writeAnalyserPersonality(const std::string& path) const {
+  session->notePersonalityWritten();
   OutputFile out;
-  if (!out.open(path))
+  if (!out.open(path, OutputFile::Flushing::kWhenAsked))
     throw IOERROR(IOERROR::CannotWriteFile, path);
   for (const std::string& folder : includePaths)
     out.writeLine("-i \"" + folder + "\"");

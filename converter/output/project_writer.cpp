@@ -3,20 +3,28 @@
 #include "console.h"
 #include "io_error.h"
 #include "output/personality.h"
-#include "platform/platform.h"
 #include "session.h"
 #include "text_file.h"
 
 namespace tessmark {
 
+// The project file is buffered (see flushProjectFile). When an error ends the walk, the file
+// is closed on the way out, so it holds every line written before the error.
 int ConverterSession::writeProjectFile() {
   const std::string path = destFolder + separator() + projectName + ".prj";
   OutputFile out;
-  if (!out.open(path))
+  if (!out.open(path, OutputFile::Flushing::kWhenAsked))
     throw IOERROR(IOERROR::CannotWriteFile, path);
   printLine("Creating Korval/Korval++ Project ...");
   out.writeLine("VersionTag45");
-  rootProject->writeFolderEntry(out, std::string(), defaultPersonalityPath(".p_a"));
+  projectFile_ = &out;
+  try {
+    rootProject->writeFolderEntry(out, std::string(), defaultPersonalityPath(".p_a"));
+  } catch (...) {
+    projectFile_ = nullptr;
+    throw;
+  }
+  projectFile_ = nullptr;
   out.close();
   printLine("Korval/Korval++ Project Completed!");
   return 0;
@@ -31,15 +39,16 @@ std::string inheritedAnalyser(const ConverterSession& session, const std::string
                               const std::string& handedDown) {
   const std::string candidate =
       analyserCandidate(session.destFolder, relativeFolder, session.style);
-  return platform::exists(candidate) ? candidate : handedDown;
+  return session.isPresent(candidate) ? candidate : handedDown;
 }
 
 void makeDefaultAnalyser(const ConverterSession& session, const std::string& path) {
-  if (platform::exists(path))
+  if (session.isPresent(path))
     return;
   session.ensureFolder(session.defaultPersonalityFolder());
+  session.notePersonalityWritten();
   OutputFile out;
-  if (!out.open(path))
+  if (!out.open(path, OutputFile::Flushing::kWhenAsked))
     throw IOERROR(IOERROR::CannotWriteFile, path);
   session.appendUserAnalyserPersonality(out);
   out.close();
@@ -73,9 +82,9 @@ void ProjectNode::writeFolderEntry(OutputFile& out, const std::string& relativeF
   if (climbsOut(name))
     throw IOERROR(IOERROR::CannotCreateDirectory, folder);
   ensureIntermediateFolders(s, baseFolder, name);
-  s.ensureFolder(folder);
-  s.ensureFolder(folder + sep + "output" + sep);
-  s.ensureFolder(folder + sep + "person" + sep);
+  const bool madeNow = s.ensureFolder(folder);
+  s.ensureFolderIn(madeNow, folder + sep + "output" + sep);
+  s.ensureFolderIn(madeNow, folder + sep + "person" + sep);
   if (files.empty() && children.empty())
     return;
 

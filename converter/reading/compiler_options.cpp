@@ -37,24 +37,32 @@ bool ConverterSession::readSettingsData(ProjectNode* configuration) {
   return reader.matchEnd("data");
 }
 
+// The option's name and states go to members that live from option to option, so that the
+// storage of the name and of the list is reused: a settings block holds hundreds of options.
 bool ConverterSession::readOption(ProjectNode* configuration) {
   if (!reader.matchStart("option"))
     return false;
-  std::string name;
-  readName(&name);
+  readName(&optionName_);
   readSimpleElement("version");
-  std::vector<std::string> states;
   std::string state;
   while (reader.matchStart("state") && reader.readText(&state) && reader.matchEnd("state")) {
     if (!state.empty())
-      states.push_back(std::move(state));
+      optionStates_.push_back(std::move(state));
   }
-  if (!reader.matchEnd("option"))
-    return false;
-  if (configuration != nullptr && !name.empty() && !states.empty()) {
-    applyOption(configuration, name, states);
-  }
-  return true;
+  const bool complete = reader.matchEnd("option");
+  if (complete && configuration != nullptr && !optionName_.empty() && !optionStates_.empty())
+    applyOption(configuration, optionName_, optionStates_);
+  forgetOption();
+  return complete;
+}
+
+// The states are freed (one may be as large as the file); so is a name of more than a few
+// kilobytes, which no real option has.
+void ConverterSession::forgetOption() {
+  optionStates_.clear();
+  if (optionName_.capacity() > 4096)
+    std::string().swap(optionName_);
+  optionName_.clear();
 }
 
 void ConverterSession::applyOption(ProjectNode* configuration, const std::string& option,

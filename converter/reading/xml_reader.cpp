@@ -18,7 +18,7 @@ void XMLReader::open(const std::string& path) {
     throw XMLReaderError(XMLReaderError::CannotOpen);
 }
 
-bool XMLReader::match(TokenKind kind, const std::string& name) {
+bool XMLReader::match(TokenKind kind, std::string_view name) {
   if (kind_ == TokenKind::None)
     readToken();
   while (kind_ == TokenKind::Markup)
@@ -62,9 +62,9 @@ void XMLReader::readToken() {
   kind_ = TokenKind::None;
   if (!input_.good())
     throw XMLReaderError(XMLReaderError::EndOfInput);
-  int c = nextByte();
-  while (isSpace(c))
-    c = nextByte();
+  const int c = input_.getSkipping([](int byte) { return isSpace(byte); });
+  if (c == EOF)
+    throw XMLReaderError(XMLReaderError::EndOfInput);
   if (c != '<')
     return readCharacterData(c);
   const int d = nextByte();
@@ -83,17 +83,18 @@ void XMLReader::readToken() {
   }
 }
 
+// Character data and tag texts are copied a run of bytes at a time, not byte by byte.
 void XMLReader::readCharacterData(int first) {
   text_.push_back(static_cast<char>(first));
-  for (int c = nextByte(); c != '<'; c = nextByte())
-    text_.push_back(static_cast<char>(c));
+  if (!input_.appendUntil('<', &text_))
+    throw XMLReaderError(XMLReaderError::EndOfInput);
   input_.unget('<');
   kind_ = TokenKind::Text;
 }
 
 void XMLReader::readUntilClose() {
-  for (int c = nextByte(); c != '>'; c = nextByte())
-    text_.push_back(static_cast<char>(c));
+  if (!input_.appendUntil('>', &text_))
+    throw XMLReaderError(XMLReaderError::EndOfInput);
 }
 
 // Markup ends at the first '>' outside nested angle brackets and square brackets, so a

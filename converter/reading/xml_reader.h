@@ -5,6 +5,7 @@
 #define TESSMARK_READING_XML_READER_H_
 
 #include <string>
+#include <string_view>
 
 #include "text_file.h"
 
@@ -29,8 +30,8 @@ class XMLReader {
   // Consumes the pending start tag (or end tag) when its text is exactly name; markup before it
   // is skipped. A failed match consumes nothing. Throws EndOfInput when a token is needed and
   // the input has none.
-  bool matchStart(const std::string& name) { return match(TokenKind::StartTag, name); }
-  bool matchEnd(const std::string& name) { return match(TokenKind::EndTag, name); }
+  bool matchStart(std::string_view name) { return match(TokenKind::StartTag, name); }
+  bool matchEnd(std::string_view name) { return match(TokenKind::EndTag, name); }
 
   // Character data is copied to *text and consumed; a pending end tag gives an empty *text and
   // stays pending (an empty element); a start tag or markup leaves both alone and gives false.
@@ -43,7 +44,7 @@ class XMLReader {
   bool good() const { return input_.good(); }
 
  private:
-  bool match(TokenKind kind, const std::string& name);
+  bool match(TokenKind kind, std::string_view name);
   void readToken();
   int nextByte();
   void readCharacterData(int first);
