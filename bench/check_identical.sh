@@ -6,6 +6,7 @@
 # repeated work must respect: a second run into the same folder, default personalities left
 # with text by an earlier run, the user's analyser personality read from a default
 # personality or from the project file being written, given personalities, an extension list,
+# default personalities that are links to the project file and to a generated personality,
 # and runs that end with an error half-way (a file where a folder must go, a folder where a
 # personality file must go).
 #
@@ -18,7 +19,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/.." && pwd)
 build="$repo/build-bench"
-revision=ade7ecb
+revision=efe5c16  # the last revision before the output was buffered
 sizes="S M L heavy"
 scratch="${TMPDIR:-/tmp}/tessmark-identical"
 while getopts "b:r:s:w:" opt; do
@@ -77,6 +78,10 @@ prepare() {
       printf 'user text\n' > "$scratch/user.p_a"
       printf -- '-mp\n%s\n-ap\n%s\n-cp\n%s\n-ext\nc,s\n' "$scratch/m.p_s" "$scratch/user.p_a" \
         "$scratch/c.p_c" ;;
+    linked-defaults)
+      mkdir -p "$dest/person"
+      ln -s ../bench.prj "$dest/person/bench.p_c"
+      ln -s "../bench/$middle/Debug/person/Debug.p_a" "$dest/person/bench.p_s" ;;
     file-for-folder)
       mkdir -p "$dest/bench/$middle"
       printf 'in the way\n' > "$dest/bench/$middle/Release" ;;
@@ -105,7 +110,7 @@ run_one() {
 # grows too big beyond M; L, the slowest, keeps to the scenarios that matter most.
 scenarios_for() {
   case $1 in
-    S | M) echo "fresh rerun leftovers user-from-default user-from-project given file-for-folder folder-for-file" ;;
+    S | M) echo "fresh rerun leftovers user-from-default user-from-project given linked-defaults file-for-folder folder-for-file" ;;
     heavy) echo "fresh rerun leftovers user-from-default given file-for-folder folder-for-file" ;;
     *) echo "fresh rerun leftovers file-for-folder folder-for-file" ;;
   esac

@@ -7,16 +7,23 @@
 # with the converter's peak resident memory, the ratios conversion/floor and conversion/xmllint
 # and the time per output folder entry (the scaling from M to L).
 #
-#   bench/run_bench.sh [-b build-dir] [-t tessmark] [-r runs] [-s "S M L heavy"] [-w scratch]
-#                      [-e seed]
+#   bench/run_bench.sh [-b build-dir] [-t [label=]tessmark]... [-r runs] [-s "S M L heavy"]
+#                      [-w scratch] [-e seed]
 #
+# Several -t options time several converters in the same runs, one after the other within each
+# run (for a before/after comparison under the same load); the default is the build's Tessmark.
 # Workspaces and outputs go to the scratch folder (default: $TMPDIR or /tmp, tessmark-bench),
 # never into the repository. The machine's load average is printed before and after.
+#
+# Every timed run writes into a folder of its own, and all of them are removed only at the end:
+# for minutes after tens of thousands of inodes were freed, ext4 searches past them when it
+# allocates new ones, and creating folders then costs several times more, in the conversion and
+# in the floor's copy alike. Run it when no large tree was removed in the last five minutes.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 build="$(cd "$here/.." && pwd)/build-bench"
-tessmark=""
+converters=()
 runs=5
 sizes="S M L heavy"
 scratch="${TMPDIR:-/tmp}/tessmark-bench"
@@ -24,7 +31,7 @@ seed=1
 while getopts "b:t:r:s:w:e:" opt; do
   case $opt in
     b) build=$OPTARG ;;
-    t) tessmark=$OPTARG ;;
+    t) converters+=("$OPTARG") ;;
     r) runs=$OPTARG ;;
     s) sizes=$OPTARG ;;
     w) scratch=$OPTARG ;;
@@ -32,8 +39,12 @@ while getopts "b:t:r:s:w:e:" opt; do
     *) exit 2 ;;
   esac
 done
-tessmark=${tessmark:-$build/bin/Tessmark}
-[ -x "$tessmark" ] || { echo "no converter at $tessmark" >&2; exit 2; }
+[ ${#converters[@]} -gt 0 ] || converters=("$build/bin/Tessmark")
+labels=() binaries=()
+for c in "${converters[@]}"; do
+  if [[ $c == *=* ]]; then labels+=("${c%%=*}") binaries+=("${c#*=}"); else labels+=("") binaries+=("$c"); fi
+  [ -x "${binaries[-1]}" ] || { echo "no converter at ${binaries[-1]}" >&2; exit 2; }
+done
 command -v xmllint > /dev/null || { echo "xmllint is missing (apt-get install libxml2-utils)" >&2; exit 2; }
 mkdir -p "$scratch"
 
@@ -41,60 +52,88 @@ mkdir -p "$scratch"
 . "$here/bench_lib.sh"
 generator=$(build_generator "$scratch")
 
-# Seconds elapsed since $1 (an EPOCHREALTIME value), printed with microseconds.
-since() { awk -v a="$1" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.6f", b - a }'; }
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# Each timing runs in a subshell of its own and prints "wall-seconds cpu-seconds": the wall
+# clock from EPOCHREALTIME, the processor time (user + system) of the subshell's children from
+# `times`. The processor time suffers less from other jobs on the machine than the wall clock.
+# report_since ends a timing begun at the EPOCHREALTIME value $1, with builtins only until
+# `times` has been written: any child process (a pipe, a command substitution) would count.
+report_since() {
+  local now=${EPOCHREALTIME/./} start=${1/./} wall
+  times > "$scratch/times"
+  printf -v wall '%d.%06d' $(((now - start) / 1000000)) $(((now - start) % 1000000))
+  awk -v wall="$wall" 'NR == 2 { split($1, u, /[ms]/); split($2, s, /[ms]/)
+    printf "%s %.3f\n", wall, u[1] * 60 + u[2] + s[1] * 60 + s[2] }' "$scratch/times"
+}
+median() {  # of column $1 of the lines on standard input
+  awk -v c="$1" '{ print $c }' | sort -g |
+    awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
 
-time_conversion() {  # workspace dest
-  rm -rf "$2" && mkdir "$2"
+time_conversion() {  # converter workspace dest (made empty beforehand)
   local t0=$EPOCHREALTIME
-  "$tessmark" "$1/bench.eww" "$2" "" > "$2.stdout"
-  since "$t0"
+  "$1" "$2/bench.eww" "$3" "" > "$3.stdout"
+  report_since "$t0"
 }
 
 time_floor() {  # workspace produced-output copy
-  rm -rf "$3"
   local t0=$EPOCHREALTIME
   cat "$1/bench.eww" "$1"/*/*.ewp > /dev/null
   cp -r "$2" "$3"
-  since "$t0"
+  report_since "$t0"
 }
 
 time_xmllint() {  # workspace
   local t0=$EPOCHREALTIME
   xmllint --noout "$1"/*/*.ewp
-  since "$t0"
+  report_since "$t0"
 }
 
+# Appends one line per converter to the results: label, size, input bytes, folder entries,
+# folders, median wall seconds of conversion, floor and xmllint, median processor seconds of
+# the same three, peak RSS in KB.
 bench_size() {  # size
-  local size=$1 ws="$scratch/ws-$1" out="$scratch/out-$1" copy="$scratch/copy-$1"
-  rm -rf "$ws"
+  local size=$1 ws="$scratch/ws-$1" trees="$scratch/trees/$1" i k
   "$generator" "$size" "$ws" "$seed" > "$scratch/gen-$size.txt"
-  # One untimed run: warms the caches, measures the peak memory, gives the tree to copy.
-  rm -rf "$out" && mkdir "$out"
-  /usr/bin/time -f %M -o "$scratch/rss-$size" "$tessmark" "$ws/bench.eww" "$out" "" > /dev/null
-  local conv=() floor=() lint=() i
+  mkdir "$trees"
+  # One untimed run each: warms the caches, measures the peak memory, gives the tree to copy.
+  for k in "${!binaries[@]}"; do
+    mkdir "$trees/warm-$k"
+    /usr/bin/time -f %M -o "$scratch/rss-$k" "${binaries[$k]}" "$ws/bench.eww" "$trees/warm-$k" "" > /dev/null
+  done
+  local conv=() floor=() lint=()
   for ((i = 0; i < runs; i++)); do
-    conv+=("$(time_conversion "$ws" "$out")")
-    floor+=("$(time_floor "$ws" "$out" "$copy")")
+    for k in "${!binaries[@]}"; do
+      mkdir "$trees/out-$k-$i"
+      conv+=("$k $(time_conversion "${binaries[$k]}" "$ws" "$trees/out-$k-$i")")
+    done
+    floor+=("$(time_floor "$ws" "$trees/warm-0" "$trees/copy-$i")")
     lint+=("$(time_xmllint "$ws")")
   done
-  local entries folders inputs
-  entries=$(grep -c '^StartProjectMarker' "$out/bench.prj" || true)
-  folders=$(find "$out" -type d | wc -l)
+  local entries folders inputs floors
+  entries=$(grep -c '^StartProjectMarker' "$trees/warm-0/bench.prj" || true)
+  folders=$(find "$trees/warm-0" -type d | wc -l)
   inputs=$(cat "$ws/bench.eww" "$ws"/*/*.ewp | wc -c)
-  printf '%s %s %s %s %s %s %s %s\n' "$size" "$inputs" "$entries" "$folders" \
-    "$(printf '%s\n' "${conv[@]}" | median)" "$(printf '%s\n' "${floor[@]}" | median)" \
-    "$(printf '%s\n' "${lint[@]}" | median)" "$(cat "$scratch/rss-$size")" >> "$scratch/results"
-  rm -rf "$copy"
+  for k in "${!binaries[@]}"; do
+    local mine
+    mine=$(printf '%s\n' "${conv[@]}" | awk -v k="$k" '$1 == k { print $2, $3 }')
+    echo "${labels[$k]:--} $size $inputs $entries $folders" \
+      "$(median 1 <<< "$mine") $(printf '%s\n' "${floor[@]}" | median 1) $(printf '%s\n' "${lint[@]}" | median 1)" \
+      "$(median 2 <<< "$mine") $(printf '%s\n' "${floor[@]}" | median 2) $(printf '%s\n' "${lint[@]}" | median 2)" \
+      "$(cat "$scratch/rss-$k")" >> "$scratch/results"
+  done
 }
 
-echo "converter: $tessmark"
+for k in "${!binaries[@]}"; do echo "converter ${labels[$k]:--}: ${binaries[$k]}"; done
 echo "machine: $(nproc) cores; load average before: $(cut -d' ' -f1-3 /proc/loadavg); runs per size: $runs; seed: $seed"
-rm -f "$scratch/results"
+rm -rf "$scratch/trees" "$scratch/results" "$scratch"/ws-*
+if [ -e "$scratch/removed" ] && [ $(($(date +%s) - $(stat -c %Y "$scratch/removed"))) -lt 300 ]; then
+  echo "note: the last benchmark removed its folders less than five minutes ago (see above)"
+fi
+mkdir "$scratch/trees"
 for size in $sizes; do
   bench_size "$size"
 done
+rm -rf "$scratch/trees" && touch "$scratch/removed"
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
 print_table "$scratch/results"
