@@ -1,7 +1,8 @@
 // tessmark-bench-gen: writes one benchmark workspace, the same for the same size and seed.
 //   tessmark-bench-gen <S|M|L|heavy> <out-folder> [seed]
 // The folder receives bench.eww and one sub-folder per project holding its .ewp file. One line
-// on standard output sums up what was written.
+// on standard output sums up what was written; "listed" is the number of file lines the Korval
+// project file must hold (each file once per configuration of its project).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -64,6 +65,8 @@ int generate(const Shape& shape, const fs::path& out, uint64_t seed) {
   ProjectGenerator generator(rng, shape);
   ProjectCounts total;
   uintmax_t bytes = 0;
+  // Every file is listed once per configuration of its project in the Korval project file.
+  uintmax_t listed = 0;
   for (int i = 0; i < shape.projects; ++i) {
     const std::string name = projectName(i);
     const std::string text = generator.generate();
@@ -74,11 +77,12 @@ int generate(const Shape& shape, const fs::path& out, uint64_t seed) {
     total.groups += generator.counts().groups;
     total.configurations += generator.counts().configurations;
     total.options += generator.counts().options;
+    listed += static_cast<uintmax_t>(generator.counts().files) * generator.counts().configurations;
   }
   writeFile(out / "bench.eww", workspaceText(shape.projects));
   std::cout << "projects=" << shape.projects << " configurations=" << total.configurations
             << " groups=" << total.groups << " files=" << total.files
-            << " options=" << total.options << " bytes=" << bytes << "\n";
+            << " options=" << total.options << " bytes=" << bytes << " listed=" << listed << "\n";
   return 0;
 }
 
