@@ -70,7 +70,7 @@ bool InputFile::readLine(std::string* line) {
 
 // One pass over the buffer for the stop byte or a CR; a CR goes through get(), which folds a CR
 // LF even when the two lie in two reads of the file.
-bool InputFile::appendUntil(char stop, std::string* text) {
+bool InputFile::appendUntilSlowly(char stop, std::string* text) {
   if (pushedBack_ != EOF) {
     const int c = get();
     if (c == stop)

@@ -69,7 +69,20 @@ class InputFile {
   // Appends to *text the bytes get() would return before the next stop byte (neither CR nor
   // LF), copied a run at a time, and consumes them and the stop byte. False when the input
   // ends first; everything that was left is then appended.
-  bool appendUntil(char stop, std::string* text);
+  bool appendUntil(char stop, std::string* text) {
+    // Most runs (a tag name, an option's value) lie in the buffer with no CR before the stop.
+    if (pushedBack_ == EOF) {
+      const char* run = next_;
+      while (run != end_ && *run != stop && *run != '\r')
+        ++run;
+      if (run != end_ && *run == stop) {
+        text->append(next_, static_cast<size_t>(run - next_));
+        next_ = run + 1;
+        return true;
+      }
+    }
+    return appendUntilSlowly(stop, text);
+  }
 
   // True while the input has neither failed nor been read past its end.
   bool good() const { return file_ != nullptr && !atEnd_ && !failed_; }
@@ -82,6 +95,7 @@ class InputFile {
 
  private:
   bool refill();
+  bool appendUntilSlowly(char stop, std::string* text);
   int endOfInput() {
     atEnd_ = true;
     return EOF;
