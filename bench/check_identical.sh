@@ -68,7 +68,7 @@ prepare() {
       printf 'old message\r\n' > "$dest/person/bench.p_s"
       printf -- '-d "OLD"\r\n' > "$dest/person/bench.p_c"
       printf -- '-i "old"\r\n' > "$dest/person/bench.p_a"
-      printf 'c,h\n' ;;
+      printf -- '-ext\nc,h\n' ;;
     user-from-default)
       mkdir -p "$dest/person"
       printf -- '-d "FROM_P_C"\n-d "SECOND"\n' > "$dest/person/bench.p_c"
