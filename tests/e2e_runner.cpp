@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -87,6 +88,34 @@ std::string replaceAll(std::string text, const std::string& what, const std::str
        at = text.find(what, at + with.size())) {
     text.replace(at, what.size(), with);
   }
+  return text;
+}
+
+std::vector<std::string> readLines(const fs::path& file) {
+  std::vector<std::string> lines;
+  std::ifstream in(file, std::ios::binary);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r')
+      line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+std::vector<std::string> subfolderNames(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    if (entry.is_directory())
+      names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string testNameOf(std::string text) {
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); },
+      '_');
   return text;
 }
 

@@ -43,6 +43,15 @@ std::string readBytes(const std::filesystem::path& file);
 void writeBytes(const std::filesystem::path& file, const std::string& bytes);
 std::string replaceAll(std::string text, const std::string& what, const std::string& with);
 
+// The lines of a text file, each without its line end (LF or CR LF).
+std::vector<std::string> readLines(const std::filesystem::path& file);
+
+// The names of the folders directly below dir, sorted: one test case each.
+std::vector<std::string> subfolderNames(const std::filesystem::path& dir);
+
+// A test name made of letters, digits and '_' only.
+std::string testNameOf(std::string text);
+
 // Relative paths of every folder and every file below root, sorted.
 void listTree(const std::filesystem::path& root, std::vector<std::string>* folders,
               std::vector<std::string>* files);

@@ -14,24 +14,6 @@ namespace fs = std::filesystem;
 namespace tessmark_test {
 namespace {
 
-std::vector<std::string> readLines(const fs::path& file) {
-  std::vector<std::string> lines;
-  std::ifstream in(file, std::ios::binary);
-  for (std::string line; std::getline(in, line);)
-    lines.push_back(line);
-  return lines;
-}
-
-std::vector<std::string> caseNames() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(TESSMARK_CASES_DIR)) {
-    if (entry.is_directory())
-      names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 class EndToEnd : public ::testing::TestWithParam<std::string> {
  protected:
   fs::path caseDir() const { return fs::path(TESSMARK_CASES_DIR) / GetParam(); }
@@ -118,12 +100,8 @@ TEST_P(EndToEnd, MatchesExpectedOutputAndFiles) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, EndToEnd, ::testing::ValuesIn(caseNames()), [](const auto& info) {
-  std::string name = info.param;
-  std::replace_if(
-      name.begin(), name.end(), [](char c) { return !isalnum(c); }, '_');
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, EndToEnd, ::testing::ValuesIn(subfolderNames(TESSMARK_CASES_DIR)),
+                         [](const auto& info) { return testNameOf(info.param); });
 
 }  // namespace
 }  // namespace tessmark_test

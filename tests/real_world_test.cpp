@@ -83,11 +83,8 @@ TEST(RealWorldCorpus, IsPresent) {
 
 INSTANTIATE_TEST_SUITE_P(Corpus, RealWorld, ::testing::ValuesIn(corpusFiles()),
                          [](const auto& info) {
-                           std::string name =
-                               fs::relative(info.param, TESSMARK_REAL_WORLD_DIR).string();
-                           std::replace_if(
-                               name.begin(), name.end(), [](char c) { return !isalnum(c); }, '_');
-                           return name;
+                           return testNameOf(
+                               fs::relative(info.param, TESSMARK_REAL_WORLD_DIR).string());
                          });
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(RealWorld);
 

@@ -62,17 +62,6 @@ void listEntries(const fs::path& root, std::vector<std::string>* folders,
 
 }  // namespace
 
-std::vector<std::string> readLines(const fs::path& file) {
-  std::vector<std::string> lines;
-  std::ifstream in(file, std::ios::binary);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r')
-      line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
 WindowsCase loadCase(const fs::path& dir) {
   WindowsCase c;
   c.dir = dir;

@@ -48,7 +48,6 @@ struct Outcome {
 // "{C:}" when outcomes are compared.
 using DriveFolders = std::vector<std::pair<char, std::filesystem::path>>;
 
-std::vector<std::string> readLines(const std::filesystem::path& file);
 WindowsCase loadCase(const std::filesystem::path& dir);
 
 // Runs the case with Tessmark.exe under Wine; C: and D: show fresh folders below scratch.

@@ -15,16 +15,6 @@ namespace fs = std::filesystem;
 namespace tessmark_test {
 namespace {
 
-std::vector<std::string> caseNames() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(TESSMARK_WINDOWS_CASES_DIR)) {
-    if (entry.is_directory())
-      names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // expected/c/out/app.prj for C:\out\app.prj.
 fs::path expectedFile(const fs::path& caseDir, const std::string& windowsPath) {
   const char drive = static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0])));
@@ -90,13 +80,9 @@ TEST_P(WindowsEndToEnd, MatchesExpectedOutputAndFiles) {
     expectLinuxParity(c, windows);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, WindowsEndToEnd, ::testing::ValuesIn(caseNames()),
-                         [](const auto& info) {
-                           std::string name = info.param;
-                           std::replace_if(
-                               name.begin(), name.end(), [](char c) { return !isalnum(c); }, '_');
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, WindowsEndToEnd,
+                         ::testing::ValuesIn(subfolderNames(TESSMARK_WINDOWS_CASES_DIR)),
+                         [](const auto& info) { return testNameOf(info.param); });
 
 }  // namespace
 }  // namespace tessmark_test
