@@ -85,6 +85,22 @@ std::string trimChar(const std::string& s, char c) {
   return s.substr(first, s.find_last_not_of(c) - first + 1);
 }
 
+std::string unbrokenValue(std::string value) {
+  // Values are short and rarely hold a line break: leave them alone unless they do.
+  if (value.find_first_of("\r\n") == std::string::npos)
+    return value;
+  const size_t kept = value.find_last_not_of(" \t\n\v\f\r") + 1;  // 0 when all blank
+  if (value.find_first_of("\r\n", kept) != std::string::npos)
+    value.erase(kept);
+  std::string result;
+  for (size_t i = 0; i < value.size(); ++i) {
+    const bool crLf = value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n';
+    result.push_back(value[i] == '\r' || value[i] == '\n' ? ' ' : value[i]);
+    i += crLf ? 1 : 0;
+  }
+  return result;
+}
+
 std::string replaceFirst(const std::string& s, const std::string& what, const std::string& with) {
   const size_t at = s.find(what);
   if (at == std::string::npos)

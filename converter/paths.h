@@ -54,6 +54,11 @@ std::string folderWithSeparatorOf(const std::string& path, PathStyle style);
 // Removes every leading and every trailing occurrence of c.
 std::string trimChar(const std::string& s, char c);
 
+// A value read from an IAR file made fit for one line of a written file: a trailing run of white
+// space that holds a line break is dropped (a closing tag on the next line), and every line break
+// left inside (CR LF, LF or CR) becomes one blank. Other trailing white space stays.
+std::string unbrokenValue(std::string value);
+
 // Replaces the first occurrence of what (if any) by with.
 std::string replaceFirst(const std::string& s, const std::string& what, const std::string& with);
 

@@ -93,18 +93,29 @@ class ConverterSession {
   bool readSettings(ProjectNode* configuration);
   bool readGroup(ProjectNode* parent, ProjectNode* project, int depth);
   bool readFile(std::string* path);
-  bool readExcluded();
+  bool readConfigurationList(const char* element);
   bool readName(std::string* name);
   bool readSimpleElement(const char* element);
   bool readOption(ProjectNode* configuration);
   void forgetOption();
   void applyOption(ProjectNode* configuration, const std::string& option,
-                   const std::vector<std::string>& states);
+                   std::vector<std::string>& states);
   std::string projectFolder(const ProjectNode* node) const;
   std::string substituteVariables(const std::string& file, const ProjectNode* project) const;
   std::string makeNative(std::string path) const;
   void attachGroup(ProjectNode* group, ProjectNode* parent);
-  void addTopLevelFile(ProjectNode* project, const std::string& file);
+  // Both return true, so they can follow a successful readFile in a condition.
+  bool addGroupFile(ProjectNode* group, const ProjectNode* project, const std::string& file);
+  bool addTopLevelFile(ProjectNode* project, const std::string& file);
+
+  // Elements that may come in any order: tries each reader on the pending token until one reads
+  // its element (true). False when none did, or when one broke off inside its element: the
+  // others are not tried on the token it stopped at, which stays pending to be reported.
+  template <typename... Readers>
+  bool readOneOf(Readers... readers) {
+    const size_t start = reader.tokensConsumed();
+    return ((reader.tokensConsumed() == start && readers()) || ...);
+  }
 
   void flushProjectFile() const;
   bool isProjectFile(const std::string& path) const;

@@ -73,6 +73,15 @@ TEST_P(RealWorld, ConvertsToItsEndWithEveryFileListed) {
     }
   }
   EXPECT_TRUE(missing.empty()) << "not in the project file: " << *missing.begin();
+  EXPECT_EQ(std::string::npos, ("\n" + prj).find("\n\r\n")) << "an empty line in the project file";
+  // Every line a value from the IAR file makes is whole: no value breaks a personality line.
+  static const std::regex entry(R"(-[id] "[^\r\n]*")");
+  for (const auto& file : fs::recursive_directory_iterator(tmp.path() / "out")) {
+    if (file.path().extension() != ".p_a")
+      continue;
+    for (const std::string& line : readLines(file.path()))
+      EXPECT_TRUE(std::regex_match(line, entry)) << file.path() << ": " << line;
+  }
 }
 
 TEST(RealWorldCorpus, IsPresent) {

@@ -24,8 +24,6 @@ void addDefine(ProjectNode* configuration, const std::string& state) {
 }  // namespace
 
 bool ConverterSession::readSettingsData(ProjectNode* configuration) {
-  if (reader.matchStart("data/") || reader.matchStart("data /"))
-    return true;
   if (!reader.matchStart("data"))
     return false;
   for (const char* element : {"extensions", "cmdline", "hasPrio", "buildSequence", "prebuild",
@@ -65,27 +63,29 @@ void ConverterSession::forgetOption() {
   optionName_.clear();
 }
 
+// The states are moved out, not copied: one may be as large as the project file.
 void ConverterSession::applyOption(ProjectNode* configuration, const std::string& option,
-                                   const std::vector<std::string>& states) {
+                                   std::vector<std::string>& states) {
   if (option == "CCDefines") {
-    for (const std::string& state : states)
-      addDefine(configuration, state);
+    for (std::string& state : states)
+      addDefine(configuration, unbrokenValue(std::move(state)));
   } else if (option == "LCEnableBitDefs") {
     for (const std::string& state : states) {
       if (state == "1")
         configuration->define("ENABLE_BIT_DEFINITIONS", "");
     }
   } else if (option.find("CCIncludePath") != std::string::npos) {
-    for (const std::string& state : states) {
-      configuration->addIncludePath(
-          makeNative(replaceFirst(state, "$PROJ_DIR$", projectFolder(configuration))));
+    for (std::string& state : states) {
+      configuration->addIncludePath(makeNative(replaceFirst(
+          unbrokenValue(std::move(state)), "$PROJ_DIR$", projectFolder(configuration))));
     }
   } else if (option == "PreInclude") {
     printLine(
         "Please add the following file(s) to the Additional Includes List in your Compiler "
         "Personality as -fi entries: ");
-    for (const std::string& state : states) {
-      printLine(makeNative(replaceFirst(state, "$PROJ_DIR$", projectFolder(configuration))));
+    for (std::string& state : states) {
+      printLine(makeNative(replaceFirst(unbrokenValue(std::move(state)), "$PROJ_DIR$",
+                                        projectFolder(configuration))));
     }
   }
 }

@@ -26,11 +26,14 @@ bool ConverterSession::readProject(ProjectNode* project) {
   readSimpleElement("fileVersion");
   while (readConfiguration(project)) {
   }
-  while (readGroup(project, project, 1)) {
-  }
+  // After the configurations, groups, top-level files and multi-file compilation lists come in
+  // any order; generated projects put their main file first or the compilation list last.
   std::string file;
-  while (readFile(&file))
-    addTopLevelFile(project, substituteVariables(file, project));
+  while (readOneOf(
+      [&] { return readFile(&file) && addTopLevelFile(project, file); },
+      [&] { return readGroup(project, project, 1); },
+      [&] { return readConfigurationList("mfc") || readConfigurationList("mfc_discard"); })) {
+  }
   return reader.matchEnd("project");
 }
 
@@ -42,7 +45,7 @@ bool ConverterSession::readConfiguration(ProjectNode* project) {
   readName(&name);
   ProjectNode* configuration = nullptr;
   if (project != nullptr) {
-    configuration = newNode(name);
+    configuration = newNode(unbrokenValue(name));
     configuration->path = project->path;
   }
   readToolchain();
@@ -77,8 +80,9 @@ bool ConverterSession::readSettings(ProjectNode* configuration) {
   return reader.matchEnd("settings");
 }
 
-// Inside a group, files and sub-groups come in any order. The group is attached before its
-// children are read, so children keep the document order of their start tags.
+// Inside a group, files, sub-groups and option blocks for the group's files come in any order;
+// the option blocks are read and dropped. The group is attached before its children are read,
+// so children keep the document order of their start tags.
 bool ConverterSession::readGroup(ProjectNode* parent, ProjectNode* project, int depth) {
   if (depth > kMaxGroupDepth)
     return false;
@@ -86,18 +90,13 @@ bool ConverterSession::readGroup(ProjectNode* parent, ProjectNode* project, int 
     return false;
   std::string name;
   readName(&name);
-  readExcluded();
-  ProjectNode* group = newNode(name);
+  readConfigurationList("excluded");
+  ProjectNode* group = newNode(unbrokenValue(name));
   attachGroup(group, parent);
   std::string file;
-  for (;;) {
-    if (readFile(&file)) {
-      const std::string path = substituteVariables(file, project);
-      if (keepsFile(path))
-        group->addFile(path);
-    } else if (!readGroup(group, project, depth + 1)) {
-      break;
-    }
+  while (readOneOf([&] { return readFile(&file) && addGroupFile(group, project, file); },
+                   [&] { return readGroup(group, project, depth + 1); },
+                   [&] { return readConfiguration(nullptr); })) {
   }
   return reader.matchEnd("group");
 }
@@ -112,15 +111,24 @@ void ConverterSession::attachGroup(ProjectNode* group, ProjectNode* parent) {
     configuration->addChild(group);
 }
 
-void ConverterSession::addTopLevelFile(ProjectNode* project, const std::string& file) {
-  if (!keepsFile(file))
-    return;
-  if (currentConfigurations.empty()) {
-    project->addFile(file);
-    return;
-  }
+bool ConverterSession::addGroupFile(ProjectNode* group, const ProjectNode* project,
+                                    const std::string& file) {
+  std::string path = substituteVariables(file, project);
+  if (keepsFile(path))
+    group->addFile(std::move(path));
+  return true;
+}
+
+// A top-level file goes to every configuration read so far.
+bool ConverterSession::addTopLevelFile(ProjectNode* project, const std::string& file) {
+  const std::string path = substituteVariables(file, project);
+  if (!keepsFile(path))
+    return true;
+  if (currentConfigurations.empty())
+    project->addFile(path);
   for (ProjectNode* configuration : currentConfigurations)
-    configuration->addFile(file);
+    configuration->addFile(path);
+  return true;
 }
 
 bool ConverterSession::readFile(std::string* path) {
@@ -128,22 +136,22 @@ bool ConverterSession::readFile(std::string* path) {
       !reader.matchEnd("name")) {
     return false;
   }
-  readExcluded();
+  readConfigurationList("excluded");
   while (readConfiguration(nullptr)) {
   }
   return reader.matchEnd("file");
 }
 
-// The configurations a file or group is excluded from are read and dropped: it is still listed
-// for every configuration.
-bool ConverterSession::readExcluded() {
-  if (!reader.matchStart("excluded"))
+// A list of configuration names, read and dropped: the configurations a file or group is
+// excluded from (it is still listed for every configuration), or a multi-file compilation list.
+bool ConverterSession::readConfigurationList(const char* element) {
+  if (!reader.matchStart(element))
     return false;
   std::string configuration;
   while (reader.matchStart("configuration") && reader.readText(&configuration) &&
          reader.matchEnd("configuration")) {
   }
-  return reader.matchEnd("excluded");
+  return reader.matchEnd(element);
 }
 
 bool ConverterSession::readName(std::string* name) {
@@ -168,7 +176,7 @@ std::string ConverterSession::makeNative(std::string path) const {
 
 std::string ConverterSession::substituteVariables(const std::string& file,
                                                   const ProjectNode* project) const {
-  const std::string withIar = replaceFirst(file, "$EW_DIR$", iarInstallDir);
+  const std::string withIar = replaceFirst(unbrokenValue(file), "$EW_DIR$", iarInstallDir);
   return makeNative(replaceFirst(withIar, "$PROJ_DIR$", projectFolder(project)));
 }
 

@@ -14,6 +14,7 @@ constexpr size_t kKeptTokenCapacity = 64 * 1024;
 
 void XMLReader::open(const std::string& path) {
   kind_ = TokenKind::None;
+  consumed_ = 0;
   if (!input_.open(path))
     throw XMLReaderError(XMLReaderError::CannotOpen);
 }
@@ -23,10 +24,15 @@ bool XMLReader::match(TokenKind kind, std::string_view name) {
     readToken();
   while (kind_ == TokenKind::Markup)
     readToken();
-  if (kind_ != kind || text_ != name)
+  if (kind_ != kind || elementName() != name)
     return false;
-  kind_ = TokenKind::None;
+  kind_ = kind == TokenKind::StartTag && emptyElement_ ? TokenKind::EndTag : TokenKind::None;
+  ++consumed_;
   return true;
+}
+
+std::string_view XMLReader::elementName() const {
+  return emptyElement_ ? std::string_view(text_).substr(0, nameLength_) : std::string_view(text_);
 }
 
 bool XMLReader::readText(std::string* text) {
@@ -35,6 +41,7 @@ bool XMLReader::readText(std::string* text) {
   if (kind_ == TokenKind::Text) {
     *text = text_;
     kind_ = TokenKind::None;
+    ++consumed_;
     return true;
   }
   if (kind_ == TokenKind::EndTag) {
@@ -60,6 +67,7 @@ void XMLReader::readToken() {
     text_.clear();
   }
   kind_ = TokenKind::None;
+  emptyElement_ = false;
   if (!input_.good())
     throw XMLReaderError(XMLReaderError::EndOfInput);
   const int c = input_.getSkipping([](int byte) { return isSpace(byte); });
@@ -80,6 +88,7 @@ void XMLReader::readToken() {
       readUntilClose();
     }
     kind_ = TokenKind::StartTag;
+    noteEmptyElement();
   }
 }
 
@@ -90,6 +99,16 @@ void XMLReader::readCharacterData(int first) {
     throw XMLReaderError(XMLReaderError::EndOfInput);
   input_.unget('<');
   kind_ = TokenKind::Text;
+}
+
+// A start tag ending in '/' is an empty-element tag; blanks (not tabs or line breaks) may stand
+// before the slash. A tag with attributes never names an element of the grammar.
+void XMLReader::noteEmptyElement() {
+  if (text_.empty() || text_.back() != '/')
+    return;
+  emptyElement_ = true;
+  const size_t last = std::string_view(text_).substr(0, text_.size() - 1).find_last_not_of(' ');
+  nameLength_ = last == std::string_view::npos ? 0 : last + 1;
 }
 
 void XMLReader::readUntilClose() {

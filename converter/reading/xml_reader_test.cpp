@@ -61,10 +61,16 @@ TEST_F(XMLReaderTest, CrLfInsideTextIsReadAsLf) {
 }
 
 TEST_F(XMLReaderTest, TagTextIsTakenWhole) {
-  open("<data/><data /><name attr=\"1\"></name >");
+  open("<data/><data  /><x\t/><name attr=\"1\"></name >");
+  EXPECT_FALSE(reader_.matchStart("data/"));
+  EXPECT_TRUE(reader_.matchStart("data"));
   EXPECT_FALSE(reader_.matchStart("data"));
-  EXPECT_TRUE(reader_.matchStart("data/"));
-  EXPECT_TRUE(reader_.matchStart("data /"));
+  EXPECT_EQ("data/", reader_.tokenText());
+  EXPECT_TRUE(reader_.matchEnd("data"));
+  EXPECT_TRUE(reader_.matchStart("data") && reader_.matchEnd("data"));
+  EXPECT_FALSE(reader_.matchStart("x"));
+  EXPECT_EQ("x\t/", reader_.tokenText());
+  EXPECT_TRUE(reader_.matchStart("x\t") && reader_.matchEnd("x\t"));
   EXPECT_FALSE(reader_.matchStart("name"));
   EXPECT_EQ("name attr=\"1\"", reader_.tokenText());
   EXPECT_TRUE(reader_.matchStart("name attr=\"1\""));
