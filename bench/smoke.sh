@@ -2,7 +2,8 @@
 # A quick check for CI that the benchmark still measures what it claims: the generator builds,
 # its S, M and settings-heavy workspaces are well-formed XML (xmllint), and the converter reads
 # every project to its end (exit status 0, no unexpected-token line) and lists every file once
-# per configuration. No timing is checked.
+# per configuration; and it bounds the converter's memory on inputs too large to commit. No
+# timing is checked.
 #
 #   bench/smoke.sh [build-dir]      (default: build-bench beside this folder)
 set -euo pipefail
@@ -37,4 +38,56 @@ for size in S M heavy; do
     echo "ok: $size ($summary)"
   fi
 done
+
+# Memory bounds on inputs too large to commit: the converter's peak resident set size against
+# its input (no timing). A 50 MB project within 1.6 times its size; one token of 100 MB, a start
+# tag or a define's text, within 400 MB.
+python3 - "$tessmark" "$scratch" <<'PY' || failures=$((failures + 1))
+import os, subprocess, sys
+tessmark, scratch = sys.argv[1], sys.argv[2]
+mb = 1 << 20
+
+def peak(name, text, bound, expected_status=0):
+    path = os.path.join(scratch, name)
+    with open(path, 'wb') as f:
+        for part in text:
+            f.write(part)
+    out = os.path.join(scratch, 'mem-' + name)
+    os.mkdir(out)
+    child = subprocess.Popen([tessmark, path, out, ''], stdout=subprocess.DEVNULL)
+    _, status, usage = os.wait4(child.pid, 0)
+    status = os.waitstatus_to_exitcode(status)
+    ok = status == expected_status and usage.ru_maxrss * 1024 < bound
+    print('%s: %s: peak %d MB (bound %d MB), status %d'
+          % ('ok' if ok else 'FAILED', name, usage.ru_maxrss // 1024, bound // mb, status))
+    return ok
+
+def large_project():
+    yield b'<project>\n'
+    for name in (b'Debug', b'Release'):
+        yield (b'<configuration><name>' + name + b'</name><settings><name>ICCARM</name><data>'
+               b'<option><name>CCDefines</name><state>' + name + b'</state></option>'
+               b'<option><name>CCIncludePath2</name><state>$PROJ_DIR$\\inc</state></option>'
+               b'</data></settings></configuration>\n')
+    for g in range(850):
+        yield b'<group><name>group%d</name>\n' % g
+        yield b''.join(b'  <file><name>$PROJ_DIR$\\src\\group%d\\file%d.c</name></file>\n'
+                       % (g, f) for f in range(1000))
+        yield b'</group>\n'
+    yield b'</project>\n'
+
+def huge_token(before, filler, after):
+    yield before
+    for _ in range(100):
+        yield filler * mb
+    yield after
+
+ok = peak('large.ewp', large_project(), 80 * mb)
+ok &= peak('tag.ewp', huge_token(b'<project>\n<', b't', b'>\n</project>\n'), 400 * mb)
+ok &= peak('text.ewp', huge_token(
+    b'<project><configuration><name>Debug</name><settings><data><option><name>CCDefines</name>'
+    b'<state>', b'D', b'</state></option></data></settings></configuration>'
+    b'<group><name>src</name><file><name>main.c</name></file></group></project>\n'), 400 * mb)
+sys.exit(0 if ok else 1)
+PY
 [ "$failures" -eq 0 ]

@@ -1,54 +1,25 @@
 #include "e2e_runner.h"
 
+#include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cctype>
-#include <cstdio>
-#include <cstdlib>
+#include <chrono>
+#include <csignal>
 #include <fstream>
+#include <map>
+#include <memory>
+#include <optional>
 #include <sstream>
-#include <stdexcept>
+#include <thread>
 
 namespace fs = std::filesystem;
 
 namespace tessmark_test {
-
-RunResult runProgram(const std::string& program, const std::vector<std::string>& args,
-                     const fs::path& cwd) {
-  int pipeFds[2];
-  if (pipe(pipeFds) != 0)
-    throw std::runtime_error("pipe failed");
-  const pid_t pid = fork();
-  if (pid < 0)
-    throw std::runtime_error("fork failed");
-  if (pid == 0) {
-    dup2(pipeFds[1], STDOUT_FILENO);
-    close(pipeFds[0]);
-    close(pipeFds[1]);
-    if (chdir(cwd.c_str()) != 0)
-      _exit(126);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& arg : args)
-      argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
-    _exit(127);
-  }
-  close(pipeFds[1]);
-  RunResult result;
-  char buffer[4096];
-  for (ssize_t got; (got = read(pipeFds[0], buffer, sizeof buffer)) > 0;) {
-    result.output.append(buffer, static_cast<size_t>(got));
-  }
-  close(pipeFds[0]);
-  int wstatus = 0;
-  waitpid(pid, &wstatus, 0);
-  result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-  return result;
-}
 
 TempFolder::TempFolder() {
   std::string pattern = (fs::temp_directory_path() / "tessmark-e2e-XXXXXX").string();
@@ -58,15 +29,12 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
-  if (std::getenv("TESSMARK_KEEP_TMP") != nullptr)
-    return;
   std::error_code ignored;
-  // Cases may leave read-only folders behind; make them removable first.
+  // Cases leave read-only folders behind; make them removable first.
   for (auto it = fs::recursive_directory_iterator(path_, ignored);
        it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-    if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
+    if (it->is_directory(ignored) && !it->is_symlink(ignored))
       fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    }
   }
   fs::remove_all(path_, ignored);
 }
@@ -79,16 +47,7 @@ std::string readBytes(const fs::path& file) {
 }
 
 void writeBytes(const fs::path& file, const std::string& bytes) {
-  std::ofstream out(file, std::ios::binary);
-  out << bytes;
-}
-
-std::string replaceAll(std::string text, const std::string& what, const std::string& with) {
-  for (size_t at = text.find(what); at != std::string::npos;
-       at = text.find(what, at + with.size())) {
-    text.replace(at, what.size(), with);
-  }
-  return text;
+  std::ofstream(file, std::ios::binary) << bytes;
 }
 
 std::vector<std::string> readLines(const fs::path& file) {
@@ -102,37 +61,370 @@ std::vector<std::string> readLines(const fs::path& file) {
   return lines;
 }
 
-std::vector<std::string> subfolderNames(const fs::path& dir) {
+std::vector<std::string> caseNames(const fs::path& dir, const char* marker, bool with) {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(dir)) {
-    if (entry.is_directory())
+    if (entry.is_directory() && fs::exists(entry.path() / marker) == with)
       names.push_back(entry.path().filename().string());
   }
   std::sort(names.begin(), names.end());
   return names;
 }
 
-std::string testNameOf(std::string text) {
-  std::replace_if(
-      text.begin(), text.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); },
-      '_');
+namespace {
+
+std::string replaceAll(std::string text, const std::string& what, const std::string& with) {
+  for (size_t at = text.find(what); !what.empty() && at != std::string::npos;
+       at = text.find(what, at + with.size())) {
+    text.replace(at, what.size(), with);
+  }
   return text;
 }
 
-void listTree(const fs::path& root, std::vector<std::string>* folders,
-              std::vector<std::string>* files) {
-  if (!fs::exists(root))
+// What a case does to the child besides its arguments.
+struct ChildLimits {
+  bool asNobody = false;  // when the tests run as root, so that permissions bite
+  rlim_t fileSize = RLIM_INFINITY;
+  rlim_t memory = RLIM_INFINITY;
+};
+
+void becomeChild(const fs::path& cwd, const fs::path& output, const ChildLimits& limits) {
+  const int in = open("/dev/null", O_RDONLY);
+  const int out = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (in < 0 || out < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0)
+    _exit(126);
+  setpgid(0, 0);
+  // Past the size limit a write fails with EFBIG, as on a full disk, instead of a signal.
+  signal(SIGXFSZ, SIG_IGN);
+  const rlimit fileSize = {limits.fileSize, limits.fileSize}, memory = {limits.memory, limits.memory};
+  setrlimit(RLIMIT_FSIZE, &fileSize);
+  setrlimit(RLIMIT_AS, &memory);
+  if (limits.asNobody && getuid() == 0 &&
+      (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
+    _exit(125);
+  }
+  if (chdir(cwd.c_str()) != 0)
+    _exit(126);
+}
+
+// Standard output goes to a file, read once the program has ended: Wine leaves processes behind
+// that would hold a pipe open.
+RunResult runChild(const std::string& program, const std::vector<std::string>& args,
+                   const fs::path& cwd, const ChildLimits& limits = {}) {
+  TempFolder scratch;
+  const fs::path output = scratch.path() / "stdout";
+  const pid_t pid = fork();
+  if (pid == 0) {
+    becomeChild(cwd, output, limits);
+    std::vector<char*> argv = {const_cast<char*>(program.c_str())};
+    for (const std::string& arg : args)
+      argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  int wstatus = 0;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (waitpid(pid, &wstatus, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(-pid, SIGKILL);
+      waitpid(pid, &wstatus, 0);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return {WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus), readBytes(output)};
+}
+
+}  // namespace
+
+RunResult runProgram(const std::string& program, const std::vector<std::string>& args,
+                     const fs::path& cwd) {
+  return runChild(program, args, cwd);
+}
+
+namespace {
+
+// A private Wine installation for the whole test program: its own prefix (never ~/.wine), one
+// persistent wineserver, drive letters pointed at the cases' folders and the IDE's registry key.
+class Wine {
+ public:
+  // The one installation, made on first use; null when Wine is missing (why says so).
+  static Wine* get(std::string* why);
+  ~Wine() { server("-k"); }
+
+  RunResult run(const std::string& exe, const std::vector<std::string>& args,
+                const std::vector<std::string>& cwds, const fs::path& scratch);
+  // The default value of the IDE's App Paths key, with or without its NUL; nullopt deletes it.
+  void setIdePath(const std::optional<std::string>& value, bool terminated);
+  // Points a drive letter at folder; C: gets links to Windows' own folders of the prefix.
+  void mapDrive(char letter, const fs::path& folder);
+
+ private:
+  Wine(std::string loader, std::string serverPath);
+  RunResult wine(const std::vector<std::string>& args) {
+    return runChild(loader_, args, root_.path());
+  }
+  void server(const char* option) { runChild(server_, {option}, root_.path()); }
+
+  std::string loader_, server_;
+  TempFolder root_;
+  fs::path prefix_ = root_.path() / "prefix";
+  std::vector<std::string> system_;  // Windows' own folders, linked into every C:
+  std::optional<std::string> idePath_ = std::string("\1");
+};
+
+// Debian keeps the loader and its server in /usr/lib/wine; TESSMARK_WINE names another loader.
+Wine* Wine::get(std::string* why) {
+  static std::unique_ptr<Wine> wine;
+  const char* chosen = std::getenv("TESSMARK_WINE");
+  const fs::path loader = chosen != nullptr ? chosen : "/usr/lib/wine/wine64";
+  const fs::path server = loader.parent_path() / "wineserver";
+  if (wine == nullptr && access(loader.c_str(), X_OK) == 0 && access(server.c_str(), X_OK) == 0)
+    wine.reset(new Wine(loader, server));
+  *why = loader.string() + " or " + server.string() + " is missing (apt-get install wine64)";
+  return wine.get();
+}
+
+Wine::Wine(std::string loader, std::string serverPath) : loader_(loader), server_(serverPath) {
+  fs::create_directory(prefix_);
+  setenv("WINEPREFIX", prefix_.c_str(), 1);
+  setenv("WINEDEBUG", "-all", 1);
+  setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);  // no .NET or HTML engine installers
+  setenv("DISPLAY", "", 1);
+  server("-p5");  // one server for the whole run: each program then starts in a moment
+  if (wine({"wineboot", "-i"}).status != 0 || !fs::exists(prefix_ / "drive_c/windows"))
+    throw std::runtime_error("wineboot -i failed in " + prefix_.string());
+  for (const auto& entry : fs::directory_iterator(prefix_ / "drive_c"))
+    system_.push_back(entry.path().filename().string());
+}
+
+void Wine::mapDrive(char letter, const fs::path& folder) {
+  fs::create_directories(folder);
+  for (const std::string& name : letter == 'c' ? system_ : std::vector<std::string>()) {
+    if (!fs::exists(fs::symlink_status(folder / name)))
+      fs::create_directory_symlink(prefix_ / "drive_c" / name, folder / name);
+  }
+  const fs::path link = prefix_ / "dosdevices" / (std::string(1, letter) + ":");
+  fs::remove(link);
+  fs::create_directory_symlink(fs::absolute(folder), link);
+}
+
+// Written as a .reg file of raw bytes, so that a value without its NUL can be stored.
+void Wine::setIdePath(const std::optional<std::string>& value, bool terminated) {
+  const std::optional<std::string> stored = value ? *value + (terminated ? "\1" : "") : value;
+  if (stored == idePath_)
     return;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    const std::string relative = fs::relative(entry.path(), root).generic_string();
-    if (entry.is_directory() && !entry.is_symlink()) {
-      folders->push_back(relative);
+  const std::string key =
+      "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IDE.exe]\r\n";
+  std::string reg = "REGEDIT4\r\n\r\n[-" + key;
+  if (value) {
+    reg += "[" + key + "@=hex(1):";
+    char hex[4];
+    for (unsigned char c : *value + (terminated ? std::string(1, '\0') : ""))
+      reg += std::string(hex, snprintf(hex, sizeof hex, "%02x,", c));
+    reg.back() = '\r';
+    reg += "\n";
+  }
+  writeBytes(root_.path() / "ide.reg", reg);
+  if (wine({"regedit", "/S", "Z:" + replaceAll((root_.path() / "ide.reg").string(), "/", "\\")})
+          .status != 0) {
+    throw std::runtime_error("regedit failed");
+  }
+  idePath_ = stored;
+}
+
+// One argument for a batch line, as the C runtime splits it again.
+std::string quoted(const std::string& argument) {
+  const size_t trailing = argument.size() - (argument.find_last_not_of('\\') + 1);
+  return '"' + argument + std::string(trailing, '\\') + '"';
+}
+
+RunResult Wine::run(const std::string& exe, const std::vector<std::string>& args,
+                    const std::vector<std::string>& cwds, const fs::path& scratch) {
+  const std::string program = "Z:" + replaceAll(exe, "/", "\\");
+  const auto linuxPathOf = [&](const std::string& windowsPath) {
+    return scratch / replaceAll(std::string(1, std::tolower(windowsPath[0])) + windowsPath.substr(2),
+                                "\\", "/");
+  };
+  std::vector<std::string> commandLine = {program};
+  commandLine.insert(commandLine.end(), args.begin(), args.end());
+  if (cwds.size() == 1)
+    return runChild(loader_, commandLine, linuxPathOf(cwds[0]));
+  // cmd keeps a current directory per drive it changes to; the first line's drive comes last.
+  std::string batch = "@echo off\r\n";
+  for (auto dir = cwds.rbegin(); dir != cwds.rend(); ++dir)
+    batch += "cd /d " + quoted(*dir) + "\r\n";
+  for (const std::string& word : commandLine)
+    batch += quoted(word) + " ";
+  writeBytes(root_.path() / "run.bat", batch + "\r\n");
+  return wine({"cmd", "/c", "Z:" + replaceAll((root_.path() / "run.bat").string(), "/", "\\")});
+}
+
+// Everything below a folder: a folder as "/", a link as its target, a file as its bytes.
+std::map<std::string, std::string> snapshot(const fs::path& root) {
+  std::map<std::string, std::string> tree;
+  for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
+       ++it) {
+    const fs::file_status status = it->symlink_status();
+    std::string& what = tree[it->path().lexically_relative(root).generic_string()];
+    if (fs::is_symlink(status)) {
+      what = "-> " + fs::read_symlink(it->path()).string();
+    } else if (fs::is_directory(status)) {
+      what = "/";
     } else {
-      files->push_back(relative);
+      what = fs::is_regular_file(status) ? "= " + readBytes(it->path()) : "?";
     }
   }
-  std::sort(folders->begin(), folders->end());
-  std::sort(files->begin(), files->end());
+  return tree;
+}
+
+// Applies the case's verbs; they decide how the converter is run.
+ChildLimits applySetup(const fs::path& setupFile, const fs::path& scratch) {
+  ChildLimits limits;
+#ifndef __SANITIZE_ADDRESS__
+  // A converter that reads an endless device must not take the machine with it.
+  limits.memory = rlim_t{4} << 30;
+#endif
+  for (const std::string& line : readLines(setupFile)) {
+    std::istringstream words(replaceAll(line, "{TMP}", scratch.string()));
+    std::string verb, path, target;
+    words >> verb >> path >> target;
+    const fs::path at = scratch / path;
+    fs::create_directories(at.parent_path());
+    if (verb == "fifo" && mkfifo(at.c_str(), 0644) != 0)
+      throw std::runtime_error("mkfifo failed: " + at.string());
+    if (verb == "link")
+      fs::create_symlink(target, at);
+    if (verb == "fsize")
+      limits.fileSize = std::stoull(path);
+    if (verb == "readonly") {
+      for (const auto& entry : fs::recursive_directory_iterator(scratch)) {
+        if (entry.is_directory() && !entry.is_symlink())
+          fs::permissions(entry.path(), fs::perms::all);
+      }
+      fs::permissions(scratch, fs::perms::all);
+      fs::permissions(at, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                      fs::perm_options::remove);
+      limits.asNobody = true;
+    }
+  }
+  return limits;
+}
+
+struct Outcome {
+  RunResult result;
+  std::vector<std::string> folders;          // made by the run
+  std::map<std::string, std::string> files;  // made or changed by the run: path -> bytes
+};
+
+Outcome changesOf(const RunResult& result, const std::map<std::string, std::string>& before,
+                  const fs::path& scratch) {
+  Outcome outcome{result, {}, {}};
+  for (const auto& [path, what] : snapshot(scratch)) {
+    const auto old = before.find(path);
+    if (what == "/" && old == before.end())
+      outcome.folders.push_back(path);
+    else if (what != "/" && (old == before.end() || old->second != what))
+      outcome.files[path] = what.rfind("= ", 0) == 0 ? what.substr(2) : what;
+  }
+  return outcome;
+}
+
+class CaseRun {
+ public:
+  CaseRun(const fs::path& dir) : dir_(dir) {}
+  void compare(const Outcome& outcome) const;
+  void writeBack(const Outcome& outcome) const;
+  std::string expand(const std::string& text) const {
+    return replaceAll(replaceAll(text, "{TMP}", tmp()), "{EXAMPLES}", TESSMARK_EXAMPLES_DIR);
+  }
+  std::string placeholders(const std::string& text) const {
+    return replaceAll(replaceAll(text, tmp(), "{TMP}"), TESSMARK_EXAMPLES_DIR, "{EXAMPLES}");
+  }
+  std::string tmp() const { return scratch_.path().string(); }
+  const fs::path& dir() const { return dir_; }
+
+ private:
+  fs::path dir_;
+  TempFolder scratch_;
+};
+
+void CaseRun::compare(const Outcome& outcome) const {
+  EXPECT_EQ(std::stoi(readBytes(dir_ / "status")), outcome.result.status);
+  EXPECT_EQ(expand(readBytes(dir_ / "stdout")), outcome.result.output);
+  EXPECT_EQ(readLines(dir_ / "folders"), outcome.folders);
+  std::map<std::string, std::string> expected;
+  if (fs::exists(dir_ / "expected")) {
+    for (const auto& [path, what] : snapshot(dir_ / "expected")) {
+      if (what != "/")
+        expected[path] = expand(what.substr(2));
+    }
+  }
+  for (const auto& [path, bytes] : expected) {
+    EXPECT_EQ(1u, outcome.files.count(path)) << path << " was not written";
+    if (outcome.files.count(path) == 1)
+      EXPECT_EQ(bytes, outcome.files.at(path)) << "file " << path;
+  }
+  for (const auto& file : outcome.files)
+    EXPECT_EQ(1u, expected.count(file.first)) << file.first << " was written";
+}
+
+void CaseRun::writeBack(const Outcome& outcome) const {
+  writeBytes(dir_ / "status", std::to_string(outcome.result.status) + "\n");
+  fs::remove(dir_ / "stdout");
+  if (!outcome.result.output.empty())
+    writeBytes(dir_ / "stdout", placeholders(outcome.result.output));
+  std::string folders;
+  for (const std::string& folder : outcome.folders)
+    folders += folder + "\n";
+  writeBytes(dir_ / "folders", folders);
+  fs::remove_all(dir_ / "expected");
+  for (const auto& [path, bytes] : outcome.files) {
+    fs::create_directories((dir_ / "expected" / path).parent_path());
+    writeBytes(dir_ / "expected" / path, placeholders(bytes));
+  }
+}
+
+}  // namespace
+
+void runCase(const fs::path& caseDir, const std::string& linuxExe, const std::string& windowsExe) {
+  const CaseRun run(caseDir);
+  const fs::path scratch = run.tmp();
+  if (fs::exists(caseDir / "input"))
+    fs::copy(caseDir / "input", scratch, fs::copy_options::recursive);
+  const ChildLimits limits = applySetup(caseDir / "setup", scratch);
+  std::vector<std::string> args;
+  for (const std::string& arg : readLines(caseDir / "args"))
+    args.push_back(run.expand(arg));
+  RunResult result;
+  std::map<std::string, std::string> before;
+  if (fs::exists(caseDir / "windows")) {
+    std::string why;
+    Wine* wine = Wine::get(&why);
+    if (wine == nullptr || !fs::exists(windowsExe)) {
+      const bool required = std::getenv("TESSMARK_REQUIRE_WINDOWS_SUITE") != nullptr;
+      const std::string reason = wine ? windowsExe + " was not built (needs mingw-w64)" : why;
+      if (required)
+        FAIL() << "Windows suite FAILED: " << reason;
+      GTEST_SKIP() << "Windows suite SKIPPED: " << reason;
+    }
+    // Windows' own folders are linked into C: before the snapshot, and before Wine needs them.
+    wine->mapDrive('c', scratch / "c");
+    wine->mapDrive('d', scratch / "d");
+    const std::vector<std::string> registry = readLines(caseDir / "registry");
+    wine->setIdePath(registry.empty() ? std::nullopt : std::optional(registry[0]),
+                     registry.size() < 2);
+    before = snapshot(scratch);
+    result = wine->run(windowsExe, args, readLines(caseDir / "windows"), scratch);
+  } else {
+    const std::vector<std::string> cwd = readLines(caseDir / "cwd");
+    before = snapshot(scratch);
+    result = runChild(linuxExe, args, cwd.empty() ? scratch : scratch / cwd[0], limits);
+  }
+  const Outcome outcome = changesOf(result, before, scratch);
+  if (std::getenv("TESSMARK_UPDATE_CASES") != nullptr)
+    return run.writeBack(outcome);
+  run.compare(outcome);
 }
 
 }  // namespace tessmark_test

@@ -1,15 +1,26 @@
-// Runs the real Tessmark binary on one end-to-end case and compares what it did, byte for byte.
-//
-// A case is a folder under tests/cases/:
-//   args      the command line, one argument per line (an empty line is an empty argument)
+// The one engine of every end-to-end case: the Linux Tessmark, or Tessmark.exe under Wine, run on
+// a case folder under tests/cases/ and compared byte for byte. A case folder holds:
+//   args      the arguments, one per line (an empty line is an empty argument)
 //   status    the expected exit status
-//   stdout    the expected standard output (may be absent: then nothing is printed)
-//   input/    copied into a fresh temporary folder, which becomes the current directory
-//   expected/ the files the run must leave there besides the inputs, byte for byte
-//   folders   every folder the run must leave there besides those of input/, one per line
-//   cwd       optional: the sub-folder of the temporary folder to run in
-// In args, stdout and expected files, {TMP} stands for the temporary folder and {EXAMPLES} for
-// the repository's examples folder.
+//   stdout    the expected standard output (absent: nothing is printed)
+//   input/    copied into a fresh scratch folder
+//   setup     optional verbs applied to the scratch folder before the run, one per line:
+//               fifo P        a FIFO at P
+//               link P T      a symbolic link at P pointing to T
+//               readonly P    P loses its write permissions; the converter runs as nobody
+//               fsize N       the converter cannot write a file past N bytes (a full disk)
+//   cwd       optional: the sub-folder of the scratch folder to run in
+//   windows   optional: run Tessmark.exe under Wine, with drives C: and D: showing the scratch
+//             folder's c/ and d/. Its first line is the current directory (C:\work); further
+//             lines give other drives theirs (D:\data), and the run then goes through cmd, which
+//             keeps one per drive as a console does.
+//   registry  optional, Windows: the IDE's program path stored in the registry (first line); a
+//             second line "unterminated" stores it without its NUL. Without it the key is absent.
+//   expected/ every file the run makes or changes, byte for byte
+//   folders   every folder the run makes, one per line
+// In args, setup, stdout and expected files {TMP} stands for the scratch folder and {EXAMPLES} for
+// the examples folder. With TESSMARK_UPDATE_CASES=1 a run writes what it did back into its case
+// folder instead of comparing, for review by hand before the case is committed.
 #ifndef TESSMARK_TESTS_E2E_RUNNER_H_
 #define TESSMARK_TESTS_E2E_RUNNER_H_
 
@@ -19,16 +30,7 @@
 
 namespace tessmark_test {
 
-struct RunResult {
-  int status = -1;
-  std::string output;
-};
-
-// Runs program with args in folder cwd, capturing standard output.
-RunResult runProgram(const std::string& program, const std::vector<std::string>& args,
-                     const std::filesystem::path& cwd);
-
-// A fresh empty folder, removed when the object dies (unless TESSMARK_KEEP_TMP is set).
+// A fresh folder, removed with everything in it when the object dies.
 class TempFolder {
  public:
   TempFolder();
@@ -41,20 +43,27 @@ class TempFolder {
 
 std::string readBytes(const std::filesystem::path& file);
 void writeBytes(const std::filesystem::path& file, const std::string& bytes);
-std::string replaceAll(std::string text, const std::string& what, const std::string& with);
-
-// The lines of a text file, each without its line end (LF or CR LF).
+// The lines of a file without their line ends (LF or CR LF).
 std::vector<std::string> readLines(const std::filesystem::path& file);
 
-// The names of the folders directly below dir, sorted: one test case each.
-std::vector<std::string> subfolderNames(const std::filesystem::path& dir);
+struct RunResult {
+  int status = -1;     // exit status, or 128 + the signal that ended the program
+  std::string output;  // standard output
+};
 
-// A test name made of letters, digits and '_' only.
-std::string testNameOf(std::string text);
+// Runs program in cwd; a run still going after a minute is killed (a hang fails, never blocks).
+RunResult runProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::filesystem::path& cwd);
 
-// Relative paths of every folder and every file below root, sorted.
-void listTree(const std::filesystem::path& root, std::vector<std::string>* folders,
-              std::vector<std::string>* files);
+// The names of the folders below dir holding a file named marker, or without one (!with),
+// sorted: one case each.
+std::vector<std::string> caseNames(const std::filesystem::path& dir, const char* marker,
+                                   bool with);
+
+// Runs the case folder and compares (or writes back) what the run did. linuxExe and windowsExe
+// are the programs under test; a Windows case fails when Wine or windowsExe is missing.
+void runCase(const std::filesystem::path& caseDir, const std::string& linuxExe,
+             const std::string& windowsExe);
 
 }  // namespace tessmark_test
 

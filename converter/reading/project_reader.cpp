@@ -113,9 +113,11 @@ void ConverterSession::attachGroup(ProjectNode* group, ProjectNode* parent) {
 
 bool ConverterSession::addGroupFile(ProjectNode* group, const ProjectNode* project,
                                     const std::string& file) {
-  std::string path = substituteVariables(file, project);
+  const std::string path = substituteVariables(file, project);
+  // Copied, not moved: the copy holds just its bytes, while the substitution's result may carry
+  // spare capacity, and a project keeps hundreds of thousands of paths.
   if (keepsFile(path))
-    group->addFile(std::move(path));
+    group->addFile(path);
   return true;
 }
 
