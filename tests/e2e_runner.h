@@ -51,14 +51,13 @@ struct RunResult {
   std::string output;  // standard output
 };
 
-// Runs program in cwd; a run still going after a minute is killed (a hang fails, never blocks).
+// Runs program in cwd; a run still going after two minutes is killed (a hang fails the test).
 RunResult runProgram(const std::string& program, const std::vector<std::string>& args,
                      const std::filesystem::path& cwd);
 
 // The names of the folders below dir holding a file named marker, or without one (!with),
 // sorted: one case each.
-std::vector<std::string> caseNames(const std::filesystem::path& dir, const char* marker,
-                                   bool with);
+std::vector<std::string> caseNames(const std::filesystem::path& dir, const char* marker, bool with);
 
 // Runs the case folder and compares (or writes back) what the run did. linuxExe and windowsExe
 // are the programs under test; a Windows case fails when Wine or windowsExe is missing.

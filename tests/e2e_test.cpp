@@ -19,7 +19,8 @@ TEST_P(Cases, DoWhatTheirFolderRecords) {
 
 std::string testName(const ::testing::TestParamInfo<std::string>& info) {
   std::string name = info.param;
-  std::replace_if(name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
+  std::replace_if(
+      name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
   return name;
 }
 

@@ -30,8 +30,8 @@ std::set<std::string> listedFileNames(const std::string& source) {
   const std::string workspace = readBytes(source);
   for (std::sregex_iterator it(workspace.begin(), workspace.end(), projectPath), end; it != end;
        ++it) {
-    projects.push_back((fs::path(source).parent_path() / std::regex_replace(
-                                                            (*it)[1].str(), std::regex(R"(\\)"), "/"))
+    projects.push_back((fs::path(source).parent_path() /
+                        std::regex_replace((*it)[1].str(), std::regex(R"(\\)"), "/"))
                            .string());
   }
   std::set<std::string> names;
@@ -62,8 +62,8 @@ TEST_P(RealWorld, ConvertsToItsEndWithEveryFileListed) {
   EXPECT_EQ(std::string::npos, prj.find("\n\r\n")) << "an empty line in the project file";
   static const std::regex entry(R"(-[id] "[^\r\n]*")");
   for (const auto& file : fs::recursive_directory_iterator(tmp.path() / "out")) {
-    for (const std::string& line : file.path().extension() == ".p_a" ? readLines(file.path())
-                                                                      : std::vector<std::string>())
+    for (const std::string& line :
+         file.path().extension() == ".p_a" ? readLines(file.path()) : std::vector<std::string>())
       EXPECT_TRUE(std::regex_match(line, entry)) << file.path() << ": " << line;
   }
 }
