@@ -2,19 +2,21 @@
 #   cmake --install <build> --prefix <folder>      Tessmark (Tessmark.exe) in bin/, the README;
 #                                                  on Linux and other POSIX systems also the
 #                                                  wizard, the manual page, desktop entry and icon
-#   cmake --build <build> --target package         the same packed into Tessmark-<version>-<system>.zip
-#                                                  and, on Linux, tessmark_<version>_<arch>.deb
+#   cmake --build <build> --target package         the same packed into
+#                                                  Tessmark-<version>-<system>.zip and, on Linux,
+#                                                  tessmark_<version>_<arch>.deb
 # For Windows the zip comes from the cross build (cmake/mingw-w64-x86_64.cmake) or a native one.
 if(WIN32)
   set(TESSMARK_README_DESTINATION .)
 else()
   # Debian keeps a package's documents under its (lower-case) package name.
   set(TESSMARK_README_DESTINATION share/doc/tessmark)
-  set(dist ${PROJECT_SOURCE_DIR}/dist)
-  install(FILES ${dist}/Tessmark.1 DESTINATION share/man/man1)
+  set(TESSMARK_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)
+  install(FILES ${TESSMARK_DIST_DIR}/Tessmark.1 DESTINATION share/man/man1)
   if(TARGET tessmark-wizard)
-    install(FILES ${dist}/tessmark-wizard.desktop DESTINATION share/applications)
-    install(FILES ${dist}/tessmark-wizard.svg DESTINATION share/icons/hicolor/scalable/apps)
+    install(FILES ${TESSMARK_DIST_DIR}/tessmark-wizard.desktop DESTINATION share/applications)
+    install(FILES ${TESSMARK_DIST_DIR}/tessmark-wizard.svg
+            DESTINATION share/icons/hicolor/scalable/apps)
   endif()
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${TESSMARK_README_DESTINATION}

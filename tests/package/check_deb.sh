@@ -23,9 +23,10 @@ for package in libc6 libstdc++6 libqt6widgets6; do
 done
 
 # Exactly these files, owned by root; nothing from the build or the tests slips in.
-expected="./usr/bin/Tessmark ./usr/bin/tessmark-wizard ./usr/share/applications/tessmark-wizard.desktop
-./usr/share/doc/tessmark/README.md ./usr/share/icons/hicolor/scalable/apps/tessmark-wizard.svg
-./usr/share/man/man1/Tessmark.1"
+usr=./usr/share
+expected="./usr/bin/Tessmark ./usr/bin/tessmark-wizard $usr/applications/tessmark-wizard.desktop
+$usr/doc/tessmark/README.md $usr/icons/hicolor/scalable/apps/tessmark-wizard.svg
+$usr/man/man1/Tessmark.1"
 listing=$(dpkg-deb -c "$deb")
 files=$(awk '$1 !~ /^d/ {print $6}' <<<"$listing" | sort | xargs)
 [[ $files == "$(xargs <<<"$expected")" ]] || fail "files: $files"
@@ -43,7 +44,7 @@ for program in tessmark-wizard Tessmark; do
   ! grep -E 'R(UN)?PATH' <<<"$dynamic" || fail "$program carries a run path"
 done
 ! sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' <<<"$dynamic" |
-  grep -vxE 'lib(c|m|gcc_s|stdc\+\+)\.so\.[0-9]+' || fail "Tessmark needs more than the C/C++ runtime"
+  grep -vxE 'lib(c|m|gcc_s|stdc\+\+)\.so\.[0-9]+' || fail "Tessmark needs more than libc/libstdc++"
 
 out=$x/out
 mkdir "$out"
@@ -51,18 +52,21 @@ status=0
 (cd "$src/examples/motor" && "$bin/Tessmark" motor.eww "$out" "" >"$x/log") || status=$?
 [[ $status == 0 ]] || fail "Tessmark exited with $status: $(cat "$x/log")"
 grep -qx 'Korval/Korval++ Project Completed!' "$x/log" || fail "not completed: $(cat "$x/log")"
-head=$(printf 'VersionTag45\r\nStartProjectMarker\r\nFolderName=motor\r\nSourcePath=%s/motor/\r\n' "$out")
-[[ $(head -n 4 "$out/motor.prj") == "$head" ]] || fail "motor.prj begins: $(head -n 4 "$out/motor.prj")"
-[[ $(tail -n 1 "$out/motor.prj") == $'EndSubProjectMarker\r' ]] || fail "motor.prj is incomplete"
+prj=$out/motor.prj
+head=$(printf 'VersionTag45\r\nStartProjectMarker\r\nFolderName=motor\r\nSourcePath=%s/motor/\r\n' \
+  "$out")
+[[ $(head -n 4 "$prj") == "$head" ]] || fail "motor.prj begins: $(head -n 4 "$prj")"
+[[ $(tail -n 1 "$prj") == $'EndSubProjectMarker\r' ]] || fail "motor.prj is incomplete"
 
 entry=$x/root/usr/share/applications/tessmark-wizard.desktop
-problems=$(desktop-file-validate "$entry" 2>&1) && [[ -z $problems ]] || fail "desktop entry: $problems"
+problems=$(desktop-file-validate "$entry" 2>&1) && [[ -z $problems ]] ||
+  fail "desktop entry: $problems"
 grep -qx "Exec=tessmark-wizard" "$entry" && grep -qx "Icon=tessmark-wizard" "$entry" ||
   fail "the desktop entry does not start the packaged wizard with its icon"
 
 # man finds the page in its section by name; any troff warning fails.
-LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -M "$x/root/usr/share/man" Tessmark >"$x/man" 2>"$x/man.err" ||
-  fail "man failed: $(cat "$x/man.err")"
+LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -M "$x/root/usr/share/man" Tessmark >"$x/man" \
+  2>"$x/man.err" || fail "man failed: $(cat "$x/man.err")"
 [[ ! -s $x/man.err ]] || fail "man page warnings: $(cat "$x/man.err")"
 for section in NAME SYNOPSIS OPTIONS 'EXIT STATUS' FILES EXAMPLES; do
   grep -qx "$section" "$x/man" || fail "the man page has no $section section"
