@@ -19,7 +19,9 @@ namespace fs = std::filesystem;
 namespace tessmark_test {
 
 TempFolder::TempFolder() {
-  std::string pattern = (fs::temp_directory_path() / "tessmark-e2e-XXXXXX").string();
+  // Always below /tmp, never $TMPDIR: a case may record byte offsets that depend on the length
+  // of the scratch path.
+  std::string pattern = "/tmp/tessmark-e2e-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr)
     throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
