@@ -18,8 +18,6 @@ cmake -S "$repo" -B "$build" -G Ninja -DTESSMARK_SANITIZE=ON -DTESSMARK_BUILD_WI
 cmake --build "$build" -j2
 
 # exitcode: a report must not look like the converter's own status 1.
-ASAN_OPTIONS=exitcode=86:detect_leaks=1:strict_string_checks=1:check_initialization_order=1
-UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:exitcode=86
-export ASAN_OPTIONS UBSAN_OPTIONS
-cd "$build"
-ctest -j2 --output-on-failure --timeout 900
+ASAN_OPTIONS=exitcode=86:detect_leaks=1:strict_string_checks=1:check_initialization_order=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:exitcode=86 \
+  ctest --test-dir "$build" -j2 --output-on-failure --timeout 900
