@@ -110,9 +110,4 @@ std::string replaceFirst(const std::string& s, const std::string& what, const st
   return result;
 }
 
-std::string iarFolderFromIdePath(const std::string& idePath) {
-  const std::string once = idePath.substr(0, idePath.rfind('\\'));
-  return once.substr(0, once.rfind('\\'));
-}
-
 }  // namespace tessmark

@@ -62,10 +62,6 @@ std::string unbrokenValue(std::string value);
 // Replaces the first occurrence of what (if any) by with.
 std::string replaceFirst(const std::string& s, const std::string& what, const std::string& with);
 
-// The IAR folder derived from the IDE's registered program path: the value cut twice before
-// its last backslash (A\B\C\tool.exe gives A\B). The registry always holds Windows paths.
-std::string iarFolderFromIdePath(const std::string& idePath);
-
 }  // namespace tessmark
 
 #endif  // TESSMARK_PATHS_H_

@@ -140,13 +140,5 @@ TEST(ReplaceFirstTest, OnlyTheFirstOccurrence) {
   EXPECT_EQ("none", replaceFirst("none", "$X$", "y"));
 }
 
-TEST(RegistryValueTest, CutTwiceBeforeTheLastBackslash) {
-  EXPECT_EQ("A\\B", iarFolderFromIdePath("A\\B\\C\\tool.exe"));
-  EXPECT_EQ("C:\\IAR\\EW", iarFolderFromIdePath("C:\\IAR\\EW\\bin\\IDE.exe"));
-  EXPECT_EQ("noseparator", iarFolderFromIdePath("noseparator"));
-  EXPECT_EQ("a", iarFolderFromIdePath("a\\b"));
-  EXPECT_EQ("/opt/iar/bin/ide", iarFolderFromIdePath("/opt/iar/bin/ide"));
-}
-
 }  // namespace
 }  // namespace tessmark

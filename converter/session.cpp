@@ -2,18 +2,8 @@
 
 #include "console.h"
 #include "io_error.h"
-#include "platform/platform.h"
 
 namespace tessmark {
-
-const char kIdeRegistryKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IDE.exe";
-
-std::string defaultIARInstallDir() {
-  std::string idePath;
-  if (!platform::readRegistryDefault(kIdeRegistryKey, &idePath))
-    return std::string();
-  return iarFolderFromIdePath(idePath);
-}
 
 namespace {
 

@@ -8,17 +8,12 @@
 #include <unordered_set>
 #include <vector>
 
+#include "iar_default.h"
 #include "model/project_node.h"
 #include "paths.h"
 #include "reading/xml_reader.h"
 
 namespace tessmark {
-
-// The registry key IAR leaves for its IDE; its default value is the IDE's program path.
-extern const char kIdeRegistryKey[];
-
-// The IAR folder from the registry, or empty where there is none.
-std::string defaultIARInstallDir();
 
 class ConverterSession {
  public:

@@ -67,7 +67,11 @@ class Ashlar : public AshlarBase {
   QStringList converterArguments() const;
   void stopConverter(QProcess* process);
   void appendToLog(const QString& text);
+  void writeToLog(const QString& text);
   void showConversionFailed();
+
+  // What the converter printed after its last line end: the start of a line still coming.
+  QString pendingOutput;
 };
 
 #endif  // TESSMARK_WIZARD_ASHLAR_H_

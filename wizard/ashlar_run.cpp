@@ -5,8 +5,10 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTextDocument>
 
 #include <utility>
 
@@ -95,6 +97,7 @@ void Ashlar::accept() {
     stopConverter(converterProcess);
   }
   converterProcess = new QProcess(this);
+  pendingOutput.clear();
   DetailsText->clear();
   DetailsText->setPlainText(tr("Initialising Project Conversion ...\n"));
   connect(converterProcess, &QProcess::readyReadStandardOutput, this, &Ashlar::readFromStdout);
@@ -114,11 +117,17 @@ void Ashlar::converterError(QProcess::ProcessError error) {
 }
 
 void Ashlar::readFromStdout() {
-  // Chunks arrive as the pipe delivers them; each becomes a paragraph of its own.
-  appendToLog(QString::fromLatin1(converterProcess->readAllStandardOutput()));
+  // Chunks arrive as the pipe delivers them, cutting lines anywhere: only whole lines go to the
+  // log, and the rest waits for its line end. A CR LF cut between two chunks is folded too.
+  pendingOutput += QString::fromLatin1(converterProcess->readAllStandardOutput());
+  pendingOutput.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  const qsizetype wholeLines = pendingOutput.lastIndexOf(QLatin1Char('\n')) + 1;
+  writeToLog(pendingOutput.left(wholeLines));
+  pendingOutput.remove(0, wholeLines);
 }
 
 void Ashlar::processExit() {
+  writeToLog(std::exchange(pendingOutput, QString()));  // a last line without a line end
   // Only a normal exit with status 0 is a success; a crash or kill gets no verdict of its own.
   if (converterProcess->exitStatus() == QProcess::NormalExit) {
     if (converterProcess->exitCode() == 0) {
@@ -147,14 +156,20 @@ void Ashlar::stopConverter(QProcess* process) {
 }
 
 void Ashlar::appendToLog(const QString& text) {
-  // Inserted as plain text, so converter output holding '<' or '&' shows as printed. Windows
-  // line ends would otherwise show as empty lines.
-  QString plain = text;
-  plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  // A message of the wizard starts a paragraph of its own; when the log ends with a line end,
+  // that paragraph is the empty last one, so no blank line comes before the message.
+  if (!DetailsText->document()->lastBlock().text().isEmpty()) {
+    writeToLog(QStringLiteral("\n"));
+  }
+  writeToLog(text);
+}
+
+void Ashlar::writeToLog(const QString& text) {
+  // Inserted as plain text, so output holding '<' or '&' shows as printed; every line end in it
+  // starts a new paragraph, so the log keeps the lines as they were printed.
   QTextCursor cursor(DetailsText->document());
   cursor.movePosition(QTextCursor::End);
-  cursor.insertBlock();
-  cursor.insertText(plain);
+  cursor.insertText(text);
   DetailsText->moveCursor(QTextCursor::End);
 }
 

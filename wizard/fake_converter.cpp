@@ -1,52 +1,33 @@
-// A stand-in for the Tessmark converter, used by the wizard tests. Environment variables choose
-// what it does, since the wizard hands its own environment to the child:
-//   TESSMARK_FAKE_RECORD   file to write the working directory and the arguments into, each
-//                          followed by a NUL byte
-//   TESSMARK_FAKE_STDOUT   bytes to print on standard output, in one write
-//   TESSMARK_FAKE_SLEEP_MS time to wait before exiting (to test a run still going on)
-//   TESSMARK_FAKE_EXIT     exit status, or "crash" to end abnormally
+// A stand-in for Tessmark in the wizard tests. It writes its arguments, joined by '|', to the
+// file "arguments" in its working directory, then does what the environment variable
+// TESSMARK_FAKE (which the wizard passes on) says: "STATUS PAUSE OUTPUT". It prints OUTPUT,
+// flushing and pausing for PAUSE milliseconds at each '|' in it, and exits with STATUS, or ends
+// abnormally when STATUS is "crash". Without the variable it prints nothing and exits with 0.
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
 
-namespace {
-
-const char* variable(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
-void recordArguments(const std::string& path, int argc, char** argv) {
-  std::ofstream record(path, std::ios::binary);
-  record << std::filesystem::current_path().string() << '\0';
-  for (int i = 1; i < argc; ++i) {
-    record << argv[i] << '\0';
-  }
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  const std::string record = variable("TESSMARK_FAKE_RECORD");
-  if (!record.empty()) {
-    recordArguments(record, argc, argv);
+  std::ofstream record("arguments");
+  for (int i = 1; i < argc; ++i)
+    record << (i > 1 ? "|" : "") << argv[i];
+  record.close();
+  const char* fake = std::getenv("TESSMARK_FAKE");
+  char status[8] = "0";
+  int pause = 0, end = 0;
+  std::sscanf(fake ? fake : "0 0", "%7s %d%n", status, &pause, &end);
+  std::string output = fake && fake[end] ? fake + end + 1 : "";
+  for (size_t bar; (bar = output.find('|')) != std::string::npos; output.erase(0, bar + 1)) {
+    std::fwrite(output.data(), 1, bar, stdout);
+    std::fflush(stdout);
+    std::this_thread::sleep_for(std::chrono::milliseconds(pause));
   }
-  const std::string output = variable("TESSMARK_FAKE_STDOUT");
-  std::fwrite(output.data(), 1, output.size(), stdout);
+  std::fputs(output.c_str(), stdout);
   std::fflush(stdout);
-  const std::string sleep = variable("TESSMARK_FAKE_SLEEP_MS");
-  if (!sleep.empty()) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(std::stoi(sleep)));
-  }
-  const std::string status = variable("TESSMARK_FAKE_EXIT");
-  if (status == "crash") {
-    std::signal(SIGABRT, SIG_DFL);
+  if (std::string(status) == "crash")
     std::abort();
-  }
-  return status.empty() ? 0 : std::stoi(status);
+  return std::atoi(status);
 }

@@ -8,48 +8,13 @@
 #include <utility>
 
 #include "ashlar.h"
+#include "iar_default.h"
 
-#ifdef _WIN32
-#include <windows.h>
-
-#include <cstdio>
-#endif
-
-namespace {
-
-QString cutAtLastBackslash(const QString& path) {
-  const qsizetype at = path.lastIndexOf(QLatin1Char('\\'));
-  return at < 0 ? path : path.left(at);
-}
-
-}  // namespace
-
-QString installDirFromIdePath(const QString& idePath) {
-  return cutAtLastBackslash(cutAtLastBackslash(idePath));
-}
-
-#ifdef _WIN32
 QString Ashlar::readIARInstallDir() {
-  static const char kKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IDE.exe";
-  // The spare last byte keeps a value that fills all 256 bytes terminated.
-  char buffer[257] = {};
-  LONG size = 256;
-  const LONG status = RegQueryValueA(HKEY_LOCAL_MACHINE, kKey, buffer, &size);
-  if (status != ERROR_SUCCESS) {
-    // A windowed program has no console: this diagnostic is only seen when stdout is redirected.
-    std::printf("%s", kKey);
-    std::printf("%d, %d", static_cast<int>(status), 0);
-    std::fflush(stdout);
-    return QString();
-  }
-  return installDirFromIdePath(QString::fromLocal8Bit(buffer));
+  // A windowed program has no console: the diagnostic of a failed read is only seen when stdout
+  // is redirected.
+  return QString::fromLocal8Bit(tessmark::defaultIARInstallDir(stdout));
 }
-#else
-// There is no registry here, so there is no default installation folder.
-QString Ashlar::readIARInstallDir() {
-  return QString();
-}
-#endif
 
 void Ashlar::loadSettings() {
   QFile file(QString::fromLatin1(kSettingsFileName));

@@ -3,18 +3,11 @@
 #ifndef TESSMARK_WIZARD_SETTINGS_H_
 #define TESSMARK_WIZARD_SETTINGS_H_
 
-#include <QString>
-
 // The keys are shared by the reader and the writer; they match whole lines exactly.
 inline constexpr char kSettingsFileName[] = "settings.txt";
 inline constexpr char kInstallPathKey[] = "IAR Installation Path:";
 inline constexpr char kMessagePersonalityKey[] = "Message Personality:";
 inline constexpr char kAnalyserPersonalityKey[] = "Analyser Personality:";
 inline constexpr char kCompilerPersonalityKey[] = "Compiler Personality:";
-
-// The IAR installation folder for the registered path of its IDE program: the path cut before
-// its last backslash twice, dropping the program's file name and the folder holding it. A cut
-// that finds no backslash leaves the string whole.
-QString installDirFromIdePath(const QString& idePath);
 
 #endif  // TESSMARK_WIZARD_SETTINGS_H_

@@ -33,9 +33,5 @@ CreateResult createDirectory(const std::string& path) {
   return errno == EEXIST ? CreateResult::kAlreadyExists : CreateResult::kFailed;
 }
 
-bool readRegistryDefault(const std::string& /*key*/, std::string* /*value*/) {
-  return false;
-}
-
 }  // namespace platform
 }  // namespace tessmark

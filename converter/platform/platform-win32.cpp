@@ -53,18 +53,5 @@ CreateResult createDirectory(const std::string& path) {
   return errno == EEXIST ? CreateResult::kAlreadyExists : CreateResult::kFailed;
 }
 
-bool readRegistryDefault(const std::string& key, std::string* value) {
-  char buffer[256];
-  LONG size = sizeof(buffer);
-  if (RegQueryValueA(HKEY_LOCAL_MACHINE, key.c_str(), buffer, &size) != ERROR_SUCCESS) {
-    return false;
-  }
-  // size counts the terminating NUL; a value stored without one is taken as it stands.
-  if (size > 0 && buffer[size - 1] == '\0')
-    --size;
-  value->assign(buffer, static_cast<size_t>(size));
-  return true;
-}
-
 }  // namespace platform
 }  // namespace tessmark

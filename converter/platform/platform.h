@@ -1,5 +1,5 @@
-// The only code that asks the operating system anything: the current directory, the existence
-// of a path, the creation of one folder and the registry. One implementation per platform
+// The code that asks the operating system about files: the current directory, the existence of
+// a path and the creation of one folder (the registry is read in iar_default). One per platform
 // (platform-posix.cpp, platform-win32.cpp), chosen by the build.
 #ifndef TESSMARK_PLATFORM_PLATFORM_H_
 #define TESSMARK_PLATFORM_PLATFORM_H_
@@ -24,10 +24,6 @@ enum class CreateResult { kCreated, kAlreadyExists, kFailed };
 
 // Creates one folder level; its parent must exist.
 CreateResult createDirectory(const std::string& path);
-
-// The default value of the registry key under HKEY_LOCAL_MACHINE, read into a 256-byte buffer.
-// False when the key is missing, the value does not fit, or the platform has no registry.
-bool readRegistryDefault(const std::string& key, std::string* value);
 
 }  // namespace platform
 }  // namespace tessmark
