@@ -80,13 +80,6 @@ std::string replaceAll(std::string text, const std::string& what, const std::str
   return text;
 }
 
-// What a case does to the child besides its arguments.
-struct ChildLimits {
-  bool asNobody = false;  // when the tests run as root, so that permissions bite
-  rlim_t fileSize = RLIM_INFINITY;
-  rlim_t memory = RLIM_INFINITY;
-};
-
 void becomeChild(const fs::path& cwd, const fs::path& output, const ChildLimits& limits) {
   const int in = open("/dev/null", O_RDONLY);
   const int out = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -109,8 +102,10 @@ void becomeChild(const fs::path& cwd, const fs::path& output, const ChildLimits&
 
 // Standard output goes to a file, read once the program has ended: Wine leaves processes behind
 // that would hold a pipe open.
-RunResult runChild(const std::string& program, const std::vector<std::string>& args,
-                   const fs::path& cwd, const ChildLimits& limits = {}) {
+}  // namespace
+
+RunResult runProgram(const std::string& program, const std::vector<std::string>& args,
+                     const fs::path& cwd, const ChildLimits& limits) {
   TempFolder scratch;
   const fs::path output = scratch.path() / "stdout";
   const pid_t pid = fork();
@@ -126,13 +121,6 @@ RunResult runChild(const std::string& program, const std::vector<std::string>& a
   int wstatus = 0;
   waitpid(pid, &wstatus, 0);
   return {WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus), readBytes(output)};
-}
-
-}  // namespace
-
-RunResult runProgram(const std::string& program, const std::vector<std::string>& args,
-                     const fs::path& cwd) {
-  return runChild(program, args, cwd);
 }
 
 namespace {
@@ -161,7 +149,7 @@ class Wine {
       wine.reset(new Wine(loader));
     return wine.get();
   }
-  ~Wine() { runChild(server_, {"-k"}, root_.path()); }
+  ~Wine() { runProgram(server_, {"-k"}, root_.path()); }
 
   // Points a drive letter at folder; C: gets links to Windows' own folders of the prefix.
   void mapDrive(char letter, const fs::path& folder) {
@@ -204,8 +192,8 @@ class Wine {
     commandLine.insert(commandLine.end(), args.begin(), args.end());
     if (cwds.size() == 1) {
       const std::string drive(1, static_cast<char>(std::tolower(cwds[0][0])));
-      return runChild(loader_, commandLine,
-                      scratch / replaceAll(drive + cwds[0].substr(2), "\\", "/"));
+      return runProgram(loader_, commandLine,
+                        scratch / replaceAll(drive + cwds[0].substr(2), "\\", "/"));
     }
     std::string batch = "@echo off\r\n";
     for (auto dir = cwds.rbegin(); dir != cwds.rend(); ++dir)
@@ -224,14 +212,14 @@ class Wine {
     setenv("WINEDEBUG", "-all", 1);
     setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);  // no .NET or HTML engine installers
     setenv("DISPLAY", "", 1);
-    runChild(server_, {"-p5"}, root_.path());  // one server for the run: programs start at once
+    runProgram(server_, {"-p5"}, root_.path());  // one server for the run: programs start at once
     if (wine({"wineboot", "-i"}).status != 0 || !fs::exists(prefix_ / "drive_c/windows"))
       throw std::runtime_error("wineboot -i failed in " + prefix_.string());
     for (const auto& entry : fs::directory_iterator(prefix_ / "drive_c"))
       system_.push_back(entry.path().filename().string());
   }
   RunResult wine(const std::vector<std::string>& args) {
-    return runChild(loader_, args, root_.path());
+    return runProgram(loader_, args, root_.path());
   }
 
   std::string loader_, server_, reg_;
@@ -263,7 +251,7 @@ ChildLimits applySetup(const fs::path& setupFile, const fs::path& scratch) {
   ChildLimits limits;
 #ifndef __SANITIZE_ADDRESS__
   // A converter that reads an endless device must not take the machine with it.
-  limits.memory = rlim_t{4} << 30;
+  limits.memory = 4ul << 30;
 #endif
   for (const std::string& line : readLines(setupFile)) {
     std::istringstream words(replaceAll(line, "{TMP}", scratch.string()));
@@ -377,7 +365,7 @@ void runCase(const fs::path& caseDir, const std::string& linuxExe, const std::st
   } else {
     const std::vector<std::string> cwd = readLines(caseDir / "cwd");
     before = snapshot(scratch);
-    result = runChild(linuxExe, args, cwd.empty() ? scratch : scratch / cwd[0], limits);
+    result = runProgram(linuxExe, args, cwd.empty() ? scratch : scratch / cwd[0], limits);
   }
   const Outcome outcome = changesOf(result, before, scratch);
   if (std::getenv("TESSMARK_UPDATE_CASES") != nullptr)

@@ -51,9 +51,16 @@ struct RunResult {
   std::string output;  // standard output
 };
 
+// What a case does to the program besides its arguments.
+struct ChildLimits {
+  bool asNobody = false;          // when the tests run as root, so that permissions bite
+  unsigned long fileSize = ~0ul;  // no limit
+  unsigned long memory = ~0ul;
+};
+
 // Runs program in cwd; a run still going after two minutes is killed (a hang fails the test).
 RunResult runProgram(const std::string& program, const std::vector<std::string>& args,
-                     const std::filesystem::path& cwd);
+                     const std::filesystem::path& cwd, const ChildLimits& limits = {});
 
 // The names of the folders below dir holding a file named marker, or without one (!with),
 // sorted: one case each.
