@@ -310,15 +310,15 @@ class AshlarTest : public QObject {
       box->setChecked(true);
     const QDir shots(WIZARD_SCREENSHOT_DIR);
     QVERIFY(shots.mkpath(".") && QTest::qWaitForWindowExposed(wizard_.get()));
-    // Every page shows the pictures of the first. Every other label, every button, every field
-    // and every group box holding a field says what it is for.
-    QStringList pictures(4);
+    // Every page shows the pictures and lines of the first. Every other label, every button,
+    // every field and every group box holding a field says what it is for.
+    QStringList pictures(4);  // a line counts as a picture of its own
     for (int id = 0; id < 4; ++id) {
       for (QWidget* widget : wizard_->currentPage()->findChildren<QWidget*>()) {
         const QPixmap picture = widget->property("pixmap").value<QPixmap>();
         const bool group = qobject_cast<QGroupBox*>(widget);
         const char* says = qobject_cast<QLineEdit*>(widget) ? "toolTip" : group ? "title" : "text";
-        if (!picture.isNull())
+        if (!picture.isNull() || widget->property("frameShape").toInt() == QFrame::VLine)
           pictures[id] += QString::number(picture.cacheKey()) + ' ';
         else if (!group || widget->findChild<QLineEdit*>())  // a box without a field needs no title
           QVERIFY2(widget->property(says) != QString(), qPrintable(widget->objectName()));
