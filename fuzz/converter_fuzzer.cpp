@@ -31,14 +31,6 @@ std::string readBytes(const fs::path& file) {
   return bytes.str();
 }
 
-std::vector<std::string> split(const std::string& text, char separator) {
-  std::vector<std::string> pieces;
-  std::istringstream in(text + separator);
-  for (std::string piece; std::getline(in, piece, separator);)
-    pieces.push_back(piece);
-  return pieces;
-}
-
 size_t countOf(const std::string& text, const std::string& needle) {
   size_t count = 0;
   for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
@@ -151,7 +143,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const char* name : {"in/fuzzed.ewp", "in/fuzzed.eww"})
     std::ofstream(box.work / name, std::ios::binary) << (box.known[box.work / name] = text);
   const fs::path out = box.work / "out";
-  std::vector<std::string> args = split(text, '\n');
+  std::vector<std::string> args;  // one per line
+  std::istringstream lines(text + '\n');
+  for (std::string line; std::getline(lines, line);)
+    args.push_back(line);
   if (kind != 'c') {
     const fs::path source = box.work / (kind == 'w' ? "in/fuzzed.eww" : "in/fuzzed.ewp");
     args = {source, out, "/opt/iar", "-ext", "c,h,s,asm", "-ap", box.work / "in/pers.txt"};

@@ -48,15 +48,10 @@ done
 
 out=$x/out
 mkdir "$out"
-status=0
-(cd "$src/examples/motor" && "$bin/Tessmark" motor.eww "$out" "" >"$x/log") || status=$?
-[[ $status == 0 ]] || fail "Tessmark exited with $status: $(cat "$x/log")"
+(cd "$src/examples/motor" && "$bin/Tessmark" motor.eww "$out" "" >"$x/log") ||
+  fail "Tessmark exited with $?: $(cat "$x/log")"
 grep -qx 'Korval/Korval++ Project Completed!' "$x/log" || fail "not completed: $(cat "$x/log")"
-prj=$out/motor.prj
-head=$(printf 'VersionTag45\r\nStartProjectMarker\r\nFolderName=motor\r\nSourcePath=%s/motor/\r\n' \
-  "$out")
-[[ $(head -n 4 "$prj") == "$head" ]] || fail "motor.prj begins: $(head -n 4 "$prj")"
-[[ $(tail -n 1 "$prj") == $'EndSubProjectMarker\r' ]] || fail "motor.prj is incomplete"
+[[ $(tail -n 1 "$out/motor.prj") == $'EndSubProjectMarker\r' ]] || fail "motor.prj is incomplete"
 
 entry=$x/root/usr/share/applications/tessmark-wizard.desktop
 problems=$(desktop-file-validate "$entry" 2>&1) && [[ -z $problems ]] ||
