@@ -63,6 +63,10 @@ TEST(PathRulesTest, RulesOfOneString) {
       {native, kPosix, "a/b\\c", "a/b/c"},
       {ide, kWin, "A\\B\\C\\tool.exe", "A\\B"},
       {ide, kWin, "none", "none"},
+      {ide, kWin, "C:\\IDE.exe", "C:"},
+      {ide, kWin, "C:\\IAR\\bin\\", "C:\\IAR"},
+      {ide, kWin, "C:/A/B/IDE.exe", "C:/A/B/IDE.exe"},
+      {ide, kWin, "", ""},
       {unbroken, kWin, "a\nb  ", "a b  "},
       {unbroken, kWin, "x \t\r\n  ", "x"},
       {unbroken, kWin, "a\r\nb\rc\nd\r\r\ne", "a b c d  e"}};

@@ -12,7 +12,6 @@
 #include <memory>
 
 #include "ashlar.h"
-#include "iar_default.h"
 
 namespace {
 
@@ -247,15 +246,6 @@ class AshlarTest : public QObject {
     remembered += QString::number(wizard_->Page1->isComplete());
     wizard_->saveSettings();
     QTEST(remembered + (readFile(kSettings) == file ? " kept" : ""), "remembered");
-  }
-
-  void idePathCut() {
-    // The installation folder is two levels above the IDE's program; only '\\' separates.
-    for (const QString row : {"C:\\A\\B\\C\\D.exe|C:\\A\\B", "IDE.exe|IDE.exe", "C:\\IDE.exe|C:",
-                              "C:\\IAR\\bin\\|C:\\IAR", "C:/A/B/IDE.exe|C:/A/B/IDE.exe", "|"})
-      QCOMPARE(QString::fromStdString(
-                   tessmark::iarFolderFromIdePath(row.section('|', 0, 0).toStdString())),
-               row.section('|', 1));
   }
 
   void browseButtons_data() {
