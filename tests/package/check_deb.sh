@@ -52,6 +52,10 @@ mkdir "$out"
   fail "Tessmark exited with $?: $(cat "$x/log")"
 grep -qx 'Korval/Korval++ Project Completed!' "$x/log" || fail "not completed: $(cat "$x/log")"
 [[ $(tail -n 1 "$out/motor.prj") == $'EndSubProjectMarker\r' ]] || fail "motor.prj is incomplete"
+# The packaged program writes exactly what the built one, which the cases pin, writes.
+mv "$out" "$x/packaged" && mkdir "$out"
+(cd "$src/examples/motor" && "$build/bin/Tessmark" motor.eww "$out" "" >/dev/null)
+diff -r "$x/packaged" "$out" || fail "the packaged Tessmark writes other files than the built one"
 
 entry=$x/root/usr/share/applications/tessmark-wizard.desktop
 problems=$(desktop-file-validate "$entry" 2>&1) && [[ -z $problems ]] ||
