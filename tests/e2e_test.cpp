@@ -20,10 +20,12 @@
 //   folders   every folder the run makes, one per line
 // In args, setup, stdout and expected files {TMP} stands for the scratch folder and {EXAMPLES} for
 // the examples folder. With TESSMARK_UPDATE_CASES=1 a run writes what it did back into its case
-// folder instead of comparing, for review by hand before the case is committed.
-// The Windows cases share one Wine installation, so CTest runs them as one test.
-// Every IAR workspace and project of the real-world corpus beside the repository converts to its
-// end, every source file it lists reaches the Korval project file, and no value breaks a line.
+// folder instead of comparing, for review by hand before the case is committed. The Windows cases
+// share one Wine installation, so CTest runs them as one test (windows_suite).
+//
+// The Corpus tests: every IAR workspace and project of the real-world corpus beside the
+// repository converts to its end, every source file it lists reaches the Korval project file, and
+// no value breaks a line.
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
