@@ -1,6 +1,6 @@
 // The default IAR folder, one rule for Tessmark and tessmark-wizard so that the two never
 // disagree: the registry's path of IAR's IDE program, with its file name and the folder holding
-// it cut off. Plain C++ and the platform API; nothing else.
+// it cut off. Plain C++ over the platform layer; nothing else.
 #ifndef TESSMARK_IAR_DEFAULT_H_
 #define TESSMARK_IAR_DEFAULT_H_
 

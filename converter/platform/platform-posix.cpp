@@ -33,5 +33,9 @@ CreateResult createDirectory(const std::string& path) {
   return errno == EEXIST ? CreateResult::kAlreadyExists : CreateResult::kFailed;
 }
 
+long readRegistryDefault(const std::string& /*key*/, std::string* /*value*/) {
+  return kNoRegistry;
+}
+
 }  // namespace platform
 }  // namespace tessmark

@@ -53,5 +53,16 @@ CreateResult createDirectory(const std::string& path) {
   return errno == EEXIST ? CreateResult::kAlreadyExists : CreateResult::kFailed;
 }
 
+long readRegistryDefault(const std::string& key, std::string* value) {
+  // The spare byte stays zero, so a value stored without a terminating NUL that fills all 256
+  // offered bytes still ends inside the buffer.
+  char buffer[257] = {};
+  LONG size = 256;
+  const LONG status = RegQueryValueA(HKEY_LOCAL_MACHINE, key.c_str(), buffer, &size);
+  if (status == ERROR_SUCCESS)
+    *value = buffer;
+  return status;
+}
+
 }  // namespace platform
 }  // namespace tessmark

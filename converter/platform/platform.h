@@ -1,5 +1,5 @@
-// The code that asks the operating system about files: the current directory, the existence of
-// a path and the creation of one folder (the registry is read in iar_default). One per platform
+// The only code that asks the operating system anything: the current directory, the existence
+// of a path, the creation of one folder and the registry. One implementation per platform
 // (platform-posix.cpp, platform-win32.cpp), chosen by the build.
 #ifndef TESSMARK_PLATFORM_PLATFORM_H_
 #define TESSMARK_PLATFORM_PLATFORM_H_
@@ -24,6 +24,14 @@ enum class CreateResult { kCreated, kAlreadyExists, kFailed };
 
 // Creates one folder level; its parent must exist.
 CreateResult createDirectory(const std::string& path);
+
+// What readRegistryDefault returns where the platform has no registry.
+constexpr long kNoRegistry = -1;
+
+// Reads the default value of the registry key under HKEY_LOCAL_MACHINE, offering 256 bytes; the
+// value ends at its first NUL, also when it fills all 256 bytes without one. Returns the
+// system's status code: 0 when *value was read, kNoRegistry where there is no registry.
+long readRegistryDefault(const std::string& key, std::string* value);
 
 }  // namespace platform
 }  // namespace tessmark
