@@ -66,6 +66,11 @@ void ConverterSession::forgetOption() {
 // The states are moved out, not copied: one may be as large as the project file.
 void ConverterSession::applyOption(ProjectNode* configuration, const std::string& option,
                                    std::vector<std::string>& states) {
+  // An include path or pre-include file as written out: $PROJ_DIR$ replaced, made native.
+  const auto projectPath = [&](std::string& state) {
+    return makeNative(
+        replaceFirst(unbrokenValue(std::move(state)), "$PROJ_DIR$", projectFolder(configuration)));
+  };
   if (option == "CCDefines") {
     for (std::string& state : states)
       addDefine(configuration, unbrokenValue(std::move(state)));
@@ -75,18 +80,14 @@ void ConverterSession::applyOption(ProjectNode* configuration, const std::string
         configuration->define("ENABLE_BIT_DEFINITIONS", "");
     }
   } else if (option.find("CCIncludePath") != std::string::npos) {
-    for (std::string& state : states) {
-      configuration->addIncludePath(makeNative(replaceFirst(
-          unbrokenValue(std::move(state)), "$PROJ_DIR$", projectFolder(configuration))));
-    }
+    for (std::string& state : states)
+      configuration->addIncludePath(projectPath(state));
   } else if (option == "PreInclude") {
     printLine(
         "Please add the following file(s) to the Additional Includes List in your Compiler "
         "Personality as -fi entries: ");
-    for (std::string& state : states) {
-      printLine(makeNative(replaceFirst(unbrokenValue(std::move(state)), "$PROJ_DIR$",
-                                        projectFolder(configuration))));
-    }
+    for (std::string& state : states)
+      printLine(projectPath(state));
   }
 }
 
