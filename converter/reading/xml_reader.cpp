@@ -1,5 +1,8 @@
 #include "reading/xml_reader.h"
 
+#include <algorithm>
+#include <array>
+
 namespace tessmark {
 namespace {
 
@@ -9,6 +12,28 @@ bool isSpace(int c) {
 }
 
 constexpr size_t kKeptTokenCapacity = 64 * 1024;
+
+// Every element name the project and option readers match, sorted. A start tag of any other
+// name opens a foreign element; a reader of a new element must add its name here.
+constexpr std::array<std::string_view, 24> kGrammarNames = {
+    "archiveVersion", "buildSequence", "cmdline",    "configuration", "data",
+    "debug",          "excluded",      "extensions", "file",          "fileVersion",
+    "group",          "hasPrio",       "mfc",        "mfc_discard",   "name",
+    "option",         "postbuild",     "prebuild",   "project",       "settings",
+    "state",          "toolchain",     "version",    "wantNonLocal",
+};
+
+// The element name of a start tag's text: up to its first white space or '/'. A tag whose name
+// is empty (<>, < x>) opens nothing.
+bool opensForeignElement(std::string_view tag) {
+  size_t length = 0;
+  while (length < tag.size() && !isSpace(static_cast<unsigned char>(tag[length])) &&
+         tag[length] != '/') {
+    ++length;
+  }
+  const std::string_view name = tag.substr(0, length);
+  return !name.empty() && !std::binary_search(kGrammarNames.begin(), kGrammarNames.end(), name);
+}
 
 }  // namespace
 
@@ -22,8 +47,13 @@ void XMLReader::open(const std::string& path) {
 bool XMLReader::match(TokenKind kind, std::string_view name) {
   if (kind_ == TokenKind::None)
     readToken();
-  while (kind_ == TokenKind::Markup)
-    readToken();
+  while (kind_ == TokenKind::Markup || foreign_) {
+    if (foreign_) {
+      dropForeignElement();
+    } else {
+      readToken();
+    }
+  }
   if (kind_ != kind || elementName() != name)
     return false;
   kind_ = kind == TokenKind::StartTag && emptyElement_ ? TokenKind::EndTag : TokenKind::None;
@@ -51,6 +81,23 @@ bool XMLReader::readText(std::string* text) {
   return false;
 }
 
+// Reads past the pending foreign start tag and, unless it is an empty-element tag, everything up
+// to the end tag that closes it, whatever that end tag's name; start and end tags in between are
+// counted, empty-element tags are not. The token after it is left pending. A loop, not
+// recursion: nesting costs no stack.
+void XMLReader::dropForeignElement() {
+  size_t depth = emptyElement_ ? 0 : 1;
+  readToken();
+  while (depth != 0) {
+    if (kind_ == TokenKind::StartTag && !emptyElement_) {
+      ++depth;
+    } else if (kind_ == TokenKind::EndTag) {
+      --depth;
+    }
+    readToken();
+  }
+}
+
 int XMLReader::nextByte() {
   const int c = input_.get();
   if (c == EOF)
@@ -68,6 +115,7 @@ void XMLReader::readToken() {
   }
   kind_ = TokenKind::None;
   emptyElement_ = false;
+  foreign_ = false;
   if (!input_.good())
     throw XMLReaderError(XMLReaderError::EndOfInput);
   const int c = input_.getSkipping([](int byte) { return isSpace(byte); });
@@ -80,7 +128,7 @@ void XMLReader::readToken() {
     readUntilClose();
     kind_ = TokenKind::EndTag;
   } else if (d == '!' || d == '&' || d == '?') {
-    readMarkup();
+    readMarkup(d);
     kind_ = TokenKind::Markup;
   } else {
     if (d != '>') {
@@ -88,7 +136,7 @@ void XMLReader::readToken() {
       readUntilClose();
     }
     kind_ = TokenKind::StartTag;
-    noteEmptyElement();
+    noteStartTag();
   }
 }
 
@@ -101,9 +149,11 @@ void XMLReader::readCharacterData(int first) {
   kind_ = TokenKind::Text;
 }
 
-// A start tag ending in '/' is an empty-element tag; blanks (not tabs or line breaks) may stand
-// before the slash. A tag with attributes never names an element of the grammar.
-void XMLReader::noteEmptyElement() {
+// A start tag ending in '/' is an empty-element tag; for a grammar element blanks (not tabs or
+// line breaks) may stand before the slash. A tag with attributes never names an element of the
+// grammar.
+void XMLReader::noteStartTag() {
+  foreign_ = opensForeignElement(text_);
   if (text_.empty() || text_.back() != '/')
     return;
   emptyElement_ = true;
@@ -116,13 +166,19 @@ void XMLReader::readUntilClose() {
     throw XMLReaderError(XMLReaderError::EndOfInput);
 }
 
-// Markup ends at the first '>' outside nested angle brackets and square brackets, so a
-// document type declaration with an internal subset is one token.
-void XMLReader::readMarkup() {
+// A comment ends at its "-->". Other markup ends at the first '>' outside nested angle brackets
+// and square brackets, so a document type declaration with an internal subset is one token.
+void XMLReader::readMarkup(int first) {
+  int c = nextByte();
+  if (first == '!' && c == '-') {
+    text_.push_back('-');
+    c = nextByte();
+    if (c == '-')
+      return readComment();
+  }
   int angleDepth = 0;
   int bracketDepth = 0;
-  for (;;) {
-    const int c = nextByte();
+  for (;; c = nextByte()) {
     if (c == '>' && angleDepth == 0) {
       if (bracketDepth == 0)
         return;
@@ -142,6 +198,20 @@ void XMLReader::readMarkup() {
         --bracketDepth;
     }
     text_.push_back(static_cast<char>(c));
+  }
+}
+
+// After "<!--": the comment runs to the first "-->" whose dashes are not those of its opening,
+// so '>' and "--" inside it are part of it, and "<!-->" does not close itself.
+void XMLReader::readComment() {
+  text_.push_back('-');
+  const size_t start = text_.size();
+  for (;;) {
+    if (!input_.appendUntil('>', &text_))
+      throw XMLReaderError(XMLReaderError::EndOfInput);
+    if (text_.size() >= start + 2 && text_.compare(text_.size() - 2, 2, "--") == 0)
+      return;
+    text_.push_back('>');
   }
 }
 

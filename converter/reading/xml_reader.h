@@ -1,6 +1,10 @@
 // A pull reader for IAR project files: cuts the input into start tags, end tags, character data
 // and skipped markup, with exactly one token of look-ahead and no document tree. Names are
 // compared as whole strings; attributes, entities and encodings are not interpreted.
+//
+// Elements the project grammar does not read (each IAR release and vendor tool adds some) are
+// foreign: the matching operations drop a foreign element whole, with all it holds, before they
+// look at the token after it, so no element reader ever sees one.
 #ifndef TESSMARK_READING_XML_READER_H_
 #define TESSMARK_READING_XML_READER_H_
 
@@ -27,23 +31,25 @@ class XMLReader {
   // afterwards.
   void open(const std::string& path);
 
-  // Consumes the pending start tag (or end tag) when its text is exactly name; markup before it
-  // is skipped. A failed match consumes nothing. Throws EndOfInput when a token is needed and
-  // the input has none. An empty-element tag (<x/>, <x />) reads as <x></x>: matchStart("x")
-  // consumes it and leaves its end tag pending.
+  // Consumes the pending start tag (or end tag) when its text is exactly name; markup and
+  // foreign elements before it are dropped first. A failed match consumes nothing else. Throws
+  // EndOfInput when a token is needed and the input has none, also inside a foreign element. An
+  // empty-element tag of the grammar (<x/>, <x />) reads as <x></x>: matchStart("x") consumes
+  // it and leaves its end tag pending.
   bool matchStart(std::string_view name) { return match(TokenKind::StartTag, name); }
   bool matchEnd(std::string_view name) { return match(TokenKind::EndTag, name); }
 
   // Character data is copied to *text and consumed; a pending end tag gives an empty *text and
   // stays pending (an empty element); a start tag or markup leaves both alone and gives false.
+  // Nothing is dropped: a foreign element where text is due is a start tag like any other.
   bool readText(std::string* text);
 
   // The text of the last token read, as written: after a failed match, the token that did not
   // match ("x /" for an empty-element tag, also when only its end is left pending).
   std::string tokenText() const { return text_; }
 
-  // How many tokens the matching operations have consumed since open: a reader that returns
-  // false with this count changed broke off inside its element.
+  // How many tokens the matching operations have consumed since open, dropped ones not counted:
+  // a reader that returns false with this count changed broke off inside its element.
   size_t tokensConsumed() const { return consumed_; }
 
   // True while the input has neither failed nor been read past its end.
@@ -53,17 +59,21 @@ class XMLReader {
   bool match(TokenKind kind, std::string_view name);
   std::string_view elementName() const;
   void readToken();
+  void dropForeignElement();
   int nextByte();
   void readCharacterData(int first);
   void readUntilClose();
-  void noteEmptyElement();
-  void readMarkup();
+  void noteStartTag();
+  void readMarkup(int first);
+  void readComment();
 
   std::string text_;
   TokenKind kind_ = TokenKind::None;
   // The pending tag is an empty-element tag whose name is the first nameLength_ bytes of text_.
   bool emptyElement_ = false;
   size_t nameLength_ = 0;
+  // The pending start tag opens an element the grammar does not read.
+  bool foreign_ = false;
   size_t consumed_ = 0;
   InputFile input_;
 };
