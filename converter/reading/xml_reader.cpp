@@ -23,6 +23,15 @@ constexpr std::array<std::string_view, 24> kGrammarNames = {
     "state",          "toolchain",     "version",    "wantNonLocal",
 };
 
+constexpr bool grammarNamesSorted() {
+  for (size_t i = 1; i < kGrammarNames.size(); ++i) {
+    if (!(kGrammarNames[i - 1] < kGrammarNames[i]))
+      return false;
+  }
+  return true;
+}
+static_assert(grammarNamesSorted(), "opensForeignElement searches the names by halves");
+
 // The element name of a start tag's text: up to its first white space or '/'. A tag whose name
 // is empty (<>, < x>) opens nothing.
 bool opensForeignElement(std::string_view tag) {
