@@ -1,8 +1,5 @@
 #include "reading/xml_reader.h"
 
-#include <algorithm>
-#include <array>
-
 namespace tessmark {
 namespace {
 
@@ -13,24 +10,39 @@ bool isSpace(int c) {
 
 constexpr size_t kKeptTokenCapacity = 64 * 1024;
 
-// Every element name the project and option readers match, sorted. A start tag of any other
-// name opens a foreign element; a reader of a new element must add its name here.
-constexpr std::array<std::string_view, 24> kGrammarNames = {
-    "archiveVersion", "buildSequence", "cmdline",    "configuration", "data",
-    "debug",          "excluded",      "extensions", "file",          "fileVersion",
-    "group",          "hasPrio",       "mfc",        "mfc_discard",   "name",
-    "option",         "postbuild",     "prebuild",   "project",       "settings",
-    "state",          "toolchain",     "version",    "wantNonLocal",
-};
-
-constexpr bool grammarNamesSorted() {
-  for (size_t i = 1; i < kGrammarNames.size(); ++i) {
-    if (!(kGrammarNames[i - 1] < kGrammarNames[i]))
+// Every element name the project and option readers match; a start tag of any other name opens
+// a foreign element, so a reader of a new element must add its name here. Sorted by length, for
+// speed: the test runs for every start tag a match fails on.
+bool isGrammarName(std::string_view name) {
+  switch (name.size()) {
+    case 3:
+      return name == "mfc";
+    case 4:
+      return name == "data" || name == "file" || name == "name";
+    case 5:
+      return name == "debug" || name == "group" || name == "state";
+    case 6:
+      return name == "option";
+    case 7:
+      return name == "cmdline" || name == "hasPrio" || name == "project" || name == "version";
+    case 8:
+      return name == "excluded" || name == "prebuild" || name == "settings";
+    case 9:
+      return name == "postbuild" || name == "toolchain";
+    case 10:
+      return name == "extensions";
+    case 11:
+      return name == "fileVersion" || name == "mfc_discard";
+    case 12:
+      return name == "wantNonLocal";
+    case 13:
+      return name == "buildSequence" || name == "configuration";
+    case 14:
+      return name == "archiveVersion";
+    default:
       return false;
   }
-  return true;
 }
-static_assert(grammarNamesSorted(), "opensForeignElement searches the names by halves");
 
 // The element name of a start tag's text: up to its first white space or '/'. A tag whose name
 // is empty (<>, < x>) opens nothing.
@@ -41,7 +53,7 @@ bool opensForeignElement(std::string_view tag) {
     ++length;
   }
   const std::string_view name = tag.substr(0, length);
-  return !name.empty() && !std::binary_search(kGrammarNames.begin(), kGrammarNames.end(), name);
+  return !name.empty() && !isGrammarName(name);
 }
 
 }  // namespace
@@ -54,20 +66,32 @@ void XMLReader::open(const std::string& path) {
 }
 
 bool XMLReader::match(TokenKind kind, std::string_view name) {
-  if (kind_ == TokenKind::None)
-    readToken();
-  while (kind_ == TokenKind::Markup || foreign_) {
-    if (foreign_) {
+  for (;;) {
+    if (kind_ == TokenKind::None)
+      readToken();
+    if (kind_ == kind && elementName() == name)
+      break;
+    if (kind_ == TokenKind::Markup) {
+      kind_ = TokenKind::None;
+    } else if (pendingForeign()) {
       dropForeignElement();
     } else {
-      readToken();
+      return false;
     }
   }
-  if (kind_ != kind || elementName() != name)
-    return false;
   kind_ = kind == TokenKind::StartTag && emptyElement_ ? TokenKind::EndTag : TokenKind::None;
   ++consumed_;
   return true;
+}
+
+// Asked only when a match fails, and then once per token: most start tags are matched at the
+// first try, and the name test would cost more than the rest of their reading.
+bool XMLReader::pendingForeign() {
+  if (kind_ != TokenKind::StartTag)
+    return false;
+  if (foreign_ == Foreign::kUnknown)
+    foreign_ = opensForeignElement(text_) ? Foreign::kYes : Foreign::kNo;
+  return foreign_ == Foreign::kYes;
 }
 
 std::string_view XMLReader::elementName() const {
@@ -124,7 +148,7 @@ void XMLReader::readToken() {
   }
   kind_ = TokenKind::None;
   emptyElement_ = false;
-  foreign_ = false;
+  foreign_ = Foreign::kUnknown;
   if (!input_.good())
     throw XMLReaderError(XMLReaderError::EndOfInput);
   const int c = input_.getSkipping([](int byte) { return isSpace(byte); });
@@ -145,7 +169,7 @@ void XMLReader::readToken() {
       readUntilClose();
     }
     kind_ = TokenKind::StartTag;
-    noteStartTag();
+    noteEmptyElement();
   }
 }
 
@@ -161,8 +185,7 @@ void XMLReader::readCharacterData(int first) {
 // A start tag ending in '/' is an empty-element tag; for a grammar element blanks (not tabs or
 // line breaks) may stand before the slash. A tag with attributes never names an element of the
 // grammar.
-void XMLReader::noteStartTag() {
-  foreign_ = opensForeignElement(text_);
+void XMLReader::noteEmptyElement() {
   if (text_.empty() || text_.back() != '/')
     return;
   emptyElement_ = true;

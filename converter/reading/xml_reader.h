@@ -59,11 +59,12 @@ class XMLReader {
   bool match(TokenKind kind, std::string_view name);
   std::string_view elementName() const;
   void readToken();
+  bool pendingForeign();
   void dropForeignElement();
   int nextByte();
   void readCharacterData(int first);
   void readUntilClose();
-  void noteStartTag();
+  void noteEmptyElement();
   void readMarkup(int first);
   void readComment();
 
@@ -72,8 +73,9 @@ class XMLReader {
   // The pending tag is an empty-element tag whose name is the first nameLength_ bytes of text_.
   bool emptyElement_ = false;
   size_t nameLength_ = 0;
-  // The pending start tag opens an element the grammar does not read.
-  bool foreign_ = false;
+  // Whether the pending start tag opens an element the grammar does not read, once asked.
+  enum class Foreign { kUnknown, kYes, kNo };
+  Foreign foreign_ = Foreign::kUnknown;
   size_t consumed_ = 0;
   InputFile input_;
 };
