@@ -22,9 +22,10 @@ class Ashlar : public AshlarBase {
 
   // The default IAR installation folder from the registry, or "" where there is none.
   static QString readIARInstallDir();
-  // Fills the installation and personality fields from settings.txt in the current directory.
+  // Fills the installation and personality fields from settings.txt in the configuration folder
+  // (configSettingsPath), or from the one in the current directory while that does not exist.
   void loadSettings();
-  // Rewrites settings.txt in the current directory from those four fields.
+  // Rewrites settings.txt in the configuration folder from those four fields, making the folder.
   void saveSettings();
 
  public slots:

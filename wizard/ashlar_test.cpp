@@ -1,8 +1,8 @@
-// Drives the real wizard offscreen, each test in a fresh temporary current directory (where
-// settings.txt lives) holding the files and folders that the tables name. The converter is a
-// stand-in script, written beside this program where the wizard looks first (as an installed
-// wizard finds the converter beside it); the search path is cleared, so it is never used.
-// Rows give the fields in the order of the pages (project, install, destination, name, three
+// Drives the real wizard offscreen, each test in a fresh temporary current directory holding the
+// files and folders that the tables name; it is also HOME, and XDG_CONFIG_HOME is its folder xdg.
+// The converter is a stand-in script, written beside this program where the wizard looks first (as
+// an installed wizard finds the converter beside it); the search path is cleared, so it is never
+// used. Rows give the fields in the order of the pages (project, install, destination, name, three
 // personalities, custom extensions) as "a|b|...". One test runs the real converter, checks what
 // every page says and saves screenshots of the pages.
 #include <QtTest>
@@ -16,6 +16,9 @@
 namespace {
 
 const QString kSettings = QStringLiteral("settings.txt");
+const QString kConfig = QStringLiteral("xdg/tessmark/settings.txt");  // XDG_CONFIG_HOME is xdg
+// Where a conversion saves them: a relative XDG_CONFIG_HOME counts as unset (HOME is the test's).
+const QString kSaved = QStringLiteral(".config/tessmark/settings.txt");
 const QString kInitialising = QStringLiteral("Initialising Project Conversion ...\n");
 // The stand-in converter writes its arguments, joined by '|', to the file "arguments" in its
 // working directory, then runs the shell commands in TESSMARK_FAKE (the wizard passes it on),
@@ -98,6 +101,8 @@ class AshlarTest : public QObject {
     qputenv("PATH", "");
     work_ = std::make_unique<QTemporaryDir>();
     QVERIFY(QDir::setCurrent(work_->path()) && QDir().mkpath("iar") && QDir().mkpath("korval out"));
+    qputenv("HOME", work_->path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (work_->path() + "/xdg").toLocal8Bit());
     for (const char* file : {"app.ewp", "m s.p_s", "a.p_a", "c.p_c"})
       QVERIFY(writeFile(file));
     QVERIFY(writeFile(standIn_, kStandIn, true));
@@ -175,13 +180,16 @@ class AshlarTest : public QObject {
     QString box;
     ModalWatcher watcher([&](QWidget* modal) {
       auto* about = qobject_cast<QMessageBox*>(modal);
-      QVERIFY2(about && !QFile::exists(kSettings), "settings are saved after the box");
+      QVERIFY2(about && !QFile::exists(kSaved), "settings are saved after the box");
       box = about->windowTitle() + ": " + about->text() + "\n";
     });
-    // Every field is one argument as typed; the file lands in the child's working directory.
+    // Every field is one argument as typed; the file lands in the child's working directory. A
+    // settings.txt of the user's own there is never touched.
+    QVERIFY(writeFile(kSettings, "my notes") && qputenv("XDG_CONFIG_HOME", "xdg"));
     const auto seen = [&] {
       return log() + "|" + box + button(QWizard::CancelButton)->text() +
-             (QFile::exists(kSettings) ? ", saved|" : "|") + readFile("arguments");
+             (QFile::exists(kSaved) ? ", saved|" : "|") + readFile("arguments") +
+             readFile(kSettings);
     };
     // A first visit of Page2 and a first run, still going when Back, Next and Finish start the
     // second: neither the first list nor the first run's unfinished line reach the second run.
@@ -204,7 +212,7 @@ class AshlarTest : public QObject {
     qputenv("TESSMARK_FAKE", fake);
     QVERIFY(!fake.isNull() || QFile::remove(standIn_));  // null: no converter at all
     finish();
-    shown = kInitialising + shown + "|app.ewp|korval out|iar|-pn| my app " + options;
+    shown = kInitialising + shown + "|app.ewp|korval out|iar|-pn| my app " + options + "my notes";
     QTRY_COMPARE(seen(), shown);
     // Cancel or Close stops what still runs and closes the wizard; nothing more arrives.
     button(QWizard::CancelButton)->click();
@@ -214,38 +222,53 @@ class AshlarTest : public QObject {
   }
 
   void settings_data() {
-    // What settings.txt holds (null: it is a folder); the install and personality fields, then
-    // Next on Page1, and whether saving writes the same file again.
-    columns<QString, QString>({"file", "remembered"});
+    // The files made first, as pairs of a path and a text; the install and personality fields,
+    // then Next on Page1; then, after saving, what settings.txt holds in the current and in the
+    // configuration folder: the number of the row's text, 0 for another text, - for none.
+    columns<QStringList, QString>({"files", "remembered"});
     const QString install = "IAR Installation Path:\n", message = "Message Personality:\n",
                   analyser = "Analyser Personality:\n", compiler = "Compiler Personality:\n";
+    const auto saved = [](const QString& text) { return QStringList{kConfig, text}; };
+    const auto old = [](const QString& text) { return QStringList{kSettings, text}; };
     row("all four, untrimmed",
-        install + " /iar \n\n" + message + "m\n\n" + analyser + " a \n\n" + compiler + "c\n\n",
-        " /iar |m| a |c|0 kept");
-    row("only compiler", install + "iar\n\n" + compiler + "c.p_c\n\n", "iar|||c.p_c|1 kept");
-    row("empty install", install + "\n\n", "||||1 kept");
-    row("a folder", QString(), "||||1 kept");
+        saved(install + " /iar \n\n" + message + "m\n\n" + analyser + " a \n\n" + compiler +
+              "c\n\n"),
+        " /iar |m| a |c|0 - 1");
+    row("only compiler, empty install", saved(install + "\n\n" + compiler + "c.p_c\n\n"),
+        "|||c.p_c|1 - 1");
     row("last occurrences win",
-        install + "/iar\n\n" + compiler + "x\n\n" + compiler + "c.p_c\n\n" + install + "\n",
-        "|||c.p_c|1");
-    row("key on the last line", message + "m\n\nMessage Personality:", "||||1");
-    row("value line is never a key", message + compiler, "|Compiler Personality:|||0");
+        saved(install + "/iar\n\n" + compiler + "x\n\n" + compiler + "c.p_c\n\n" + install + "\n"),
+        "|||c.p_c|1 - 0");
+    row("key on the last line", saved(message + "m\n\nMessage Personality:"), "||||1 - 0");
+    row("value line is never a key", saved(message + compiler), "|Compiler Personality:|||0 - 0");
     row("other lines skipped, keys exact",
-        "junk\n\n" + install +
-            "  C:\\IAR 5 \nmessage personality:\nm\nMessage Personality: \nm\n " + compiler + "c\n",
-        "  C:\\IAR 5 ||||1");
+        saved("junk\n\n" + install +
+              "  C:\\IAR 5 \nmessage personality:\nm\nMessage Personality: \nm\n " + compiler +
+              "c\n"),
+        "  C:\\IAR 5 ||||1 - 0");
+    // The current directory's file of earlier versions is read only while the new one is missing,
+    // and never written. A settings.txt that is a folder can be neither read nor written.
+    row("a folder, old file kept", old("notes") + QStringList{kConfig + "/x", ""}, "||||1 1 -");
+    row("old file carried over", old(install + "iar\n\n"), "iar||||1 1 1");
+    row("old file passed over", old(install + "iar\n\n") + saved(message + "m\n\n"), "|m|||0 1 0");
   }
 
   void settings() {
-    QFETCH(QString, file);  // a null file is a folder: neither readable nor writable
-    QVERIFY(file.isNull() ? QDir().mkdir(kSettings) : writeFile(kSettings, file.toLocal8Bit()));
+    QFETCH(QStringList, files);
+    for (int i = 0; i < files.size(); i += 2)
+      QVERIFY(QDir().mkpath(QFileInfo(files[i]).path()) &&
+              writeFile(files[i], files[i + 1].toLocal8Bit()));
     wizard_ = std::make_unique<Ashlar>();
     QString remembered;
     for (int i : {1, 4, 5, 6})
       remembered += fields()[i]->text() + '|';
     remembered += QString::number(wizard_->Page1->isComplete());
     wizard_->saveSettings();
-    QTEST(remembered + (readFile(kSettings) == file ? " kept" : ""), "remembered");
+    for (const QString& path : {kSettings, kConfig}) {
+      const int text = (files.indexOf(readFile(path)) + 1) / 2;
+      remembered += QFileInfo(path).isFile() ? QString(" %1").arg(text) : " -";
+    }
+    QTEST(remembered, "remembered");
   }
 
   void browseButtons_data() {

@@ -1,8 +1,11 @@
 // The remembered settings of Ashlar: registry default, reading and writing settings.txt.
 #include "settings.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QStandardPaths>
 #include <QTextStream>
 
 #include <utility>
@@ -16,8 +19,26 @@ QString Ashlar::readIARInstallDir() {
   return QString::fromLocal8Bit(tessmark::defaultIARInstallDir(stdout));
 }
 
+QString configSettingsPath() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+  // The XDG base-directory rules: a relative XDG_CONFIG_HOME is invalid and counts as unset.
+  QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+  if (!QDir::isAbsolutePath(base)) {
+    base = QDir::homePath() + QStringLiteral("/.config");
+  }
+#else
+  const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+#endif
+  return base + QStringLiteral("/tessmark/") + QLatin1String(kSettingsFileName);
+}
+
 void Ashlar::loadSettings() {
-  QFile file(QString::fromLatin1(kSettingsFileName));
+  // Until the first save makes the configuration folder's file, the settings.txt that earlier
+  // versions kept in the current directory is read instead, so remembered values carry over.
+  QFile file(configSettingsPath());
+  if (!file.exists()) {
+    file.setFileName(QString::fromLatin1(kSettingsFileName));
+  }
   if (!file.open(QIODevice::ReadOnly)) {
     return;  // No file yet: the fields keep what they have.
   }
@@ -43,8 +64,11 @@ void Ashlar::loadSettings() {
 }
 
 void Ashlar::saveSettings() {
-  QFile file(QString::fromLatin1(kSettingsFileName));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+  // Only the configuration folder's file is written: a settings.txt in the current directory
+  // may be anyone's (the home folder, for a wizard started from the desktop).
+  QFile file(configSettingsPath());
+  if (!QDir().mkpath(QFileInfo(file).path()) ||
+      !file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
     return;  // The old file, if any, stays as it was.
   }
   QTextStream out(&file);
