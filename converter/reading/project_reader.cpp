@@ -181,7 +181,7 @@ std::string ConverterSession::foundOnDisk(std::string path) {
 }
 
 std::string ConverterSession::readPath(const std::string& value, const ProjectNode* node) {
-  return foundOnDisk(makeNative(replaceFirst(value, "$PROJ_DIR$", projectFolder(node))));
+  return foundOnDisk(makeNative(replaceProjectDir(value, projectFolder(node), style)));
 }
 
 std::string ConverterSession::filePath(const std::string& file, const ProjectNode* project) {
