@@ -1,8 +1,10 @@
 // tessmark-bench-gen: writes one benchmark workspace, the same for the same size and seed.
-//   tessmark-bench-gen <S|M|L|heavy> <out-folder> [seed]
-// The folder receives bench.eww and one sub-folder per project holding its .ewp file. One line
-// on standard output sums up what was written; "listed" is the number of file lines the Korval
-// project file must hold (each file once per configuration of its project).
+//   tessmark-bench-gen <S|M|L|heavy|case> <out-folder> [seed]
+// The folder receives bench.eww and one sub-folder per project holding its .ewp file (for case,
+// also its source files, empty and spelled in upper case). One line on standard output sums up
+// what was written; "listed" is the number of file lines the Korval project file must hold (each
+// file once per configuration of its project).
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -21,16 +23,19 @@ using tessmark_bench::Shape;
 namespace {
 
 // S, M and L grow the number of projects and files; heavy has many projects with two small
-// groups each, so the settings blocks make up nearly all of the input.
+// groups each, so the settings blocks make up nearly all of the input; case has 10 000 files that
+// exist on disk in other letter case, so that every one of them is found by its folder's listing.
 bool shapeOf(const std::string& size, Shape* shape) {
   if (size == "S")
-    *shape = {1, 200, 0, 4, 24, 4};
+    *shape = {1, 200, 0, 4, 24, 4, false};
   else if (size == "M")
-    *shape = {10, 500, 0, 4, 24, 4};
+    *shape = {10, 500, 0, 4, 24, 4, false};
   else if (size == "L")
-    *shape = {50, 2000, 0, 4, 24, 4};
+    *shape = {50, 2000, 0, 4, 24, 4, false};
   else if (size == "heavy")
-    *shape = {200, 6, 2, 3, 3, 1};
+    *shape = {200, 6, 2, 3, 3, 1, false};
+  else if (size == "case")
+    *shape = {10, 1000, 0, 4, 24, 4, true};
   else
     return false;
   return true;
@@ -47,6 +52,16 @@ std::string projectName(int index) {
   char name[32];
   std::snprintf(name, sizeof name, "project_%03d", index + 1);
   return name;
+}
+
+// Each source file of a project, empty, under its path in upper case.
+void writeSources(const fs::path& projectFolder, const std::vector<std::string>& sources) {
+  for (std::string path : sources) {
+    for (char& c : path)
+      c = c == '\\' ? '/' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    fs::create_directories((projectFolder / path).parent_path());
+    writeFile(projectFolder / path, "");
+  }
 }
 
 std::string workspaceText(int projects) {
@@ -72,6 +87,7 @@ int generate(const Shape& shape, const fs::path& out, uint64_t seed) {
     const std::string text = generator.generate();
     fs::create_directories(out / name);
     writeFile(out / name / (name + ".ewp"), text);
+    writeSources(out / name, generator.sources());
     bytes += text.size();
     total.files += generator.counts().files;
     total.groups += generator.counts().groups;
@@ -91,7 +107,7 @@ int generate(const Shape& shape, const fs::path& out, uint64_t seed) {
 int main(int argc, char** argv) {
   Shape shape;
   if (argc < 3 || argc > 4 || !shapeOf(argv[1], &shape)) {
-    std::cerr << "usage: tessmark-bench-gen <S|M|L|heavy> <out-folder> [seed]\n";
+    std::cerr << "usage: tessmark-bench-gen <S|M|L|heavy|case> <out-folder> [seed]\n";
     return 2;
   }
   const uint64_t seed = argc == 4 ? std::strtoull(argv[3], nullptr, 10) : 1;

@@ -69,6 +69,7 @@ std::string ProjectGenerator::generate() {
   const bool crlf = rng_.chance(80);
   xml_ = XmlText(wide ? "    " : "  ", crlf ? "\r\n" : "\n");
   counts_ = ProjectCounts();
+  sources_.clear();
   xml_.line("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>");
   xml_.blankLine();
   xml_.open("project");
@@ -81,7 +82,7 @@ std::string ProjectGenerator::generate() {
   groups();
   const int topLevel = shape_.fixedGroups > 0 ? 0 : rng_.between(0, 3);
   for (int i = 0; i < topLevel; ++i)
-    file("$PROJ_DIR$\\" + fileName());
+    source(fileName());
   xml_.close("project");
   return xml_.text();
 }
@@ -250,8 +251,14 @@ void ProjectGenerator::group(int depth, const std::string& parentFolder) {
   if (shape_.fixedGroups == 0)
     files = std::max(1, std::min(files, filesLeft_));
   for (int i = 0; i < files; ++i)
-    file("$PROJ_DIR$\\" + folder + "\\" + fileName());
+    source(folder + "\\" + fileName());
   xml_.close("group");
+}
+
+void ProjectGenerator::source(const std::string& path) {
+  if (shape_.sourcesOnDisk)
+    sources_.push_back(path);
+  file("$PROJ_DIR$\\" + path);
 }
 
 void ProjectGenerator::file(const std::string& path) {

@@ -21,7 +21,8 @@ struct Shape {
   int fixedGroups;      // when above 0: exactly this many top-level groups, no nesting
   int minGroupFiles;
   int maxGroupFiles;
-  int maxDepth;  // nesting levels of groups
+  int maxDepth;        // nesting levels of groups
+  bool sourcesOnDisk;  // the source files exist on disk, spelled in upper case
 };
 
 // One settings block of a configuration (defined with the generator).
@@ -42,6 +43,8 @@ class ProjectGenerator {
   // The whole text of one project file.
   std::string generate();
   const ProjectCounts& counts() const { return counts_; }
+  // With sourcesOnDisk, the last project's source files as written after "$PROJ_DIR$\".
+  const std::vector<std::string>& sources() const { return sources_; }
 
  private:
   void configuration(const std::string& name);
@@ -55,6 +58,7 @@ class ProjectGenerator {
   std::vector<std::string> includePaths();
   void groups();
   void group(int depth, const std::string& parentFolder);
+  void source(const std::string& path);  // a file of the project's folder
   void file(const std::string& path);
   void excluded();
   void fileConfiguration();
@@ -66,6 +70,7 @@ class ProjectGenerator {
   std::vector<std::string> configurations_;
   int filesLeft_ = 0;
   ProjectCounts counts_;
+  std::vector<std::string> sources_;
 };
 
 }  // namespace tessmark_bench

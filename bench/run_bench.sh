@@ -7,7 +7,7 @@
 # with the converter's peak resident memory, the ratios conversion/floor and conversion/xmllint
 # and the time per output folder entry (the scaling from M to L).
 #
-#   bench/run_bench.sh [-b build-dir] [-t [label=]tessmark]... [-r runs] [-s "S M L heavy"]
+#   bench/run_bench.sh [-b build-dir] [-t [label=]tessmark]... [-r runs] [-s "S M L heavy case"]
 #                      [-w scratch] [-e seed]
 #
 # Several -t options time several converters in the same runs, one after the other within each
@@ -25,7 +25,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 build="$(cd "$here/.." && pwd)/build-bench"
 converters=()
 runs=5
-sizes="S M L heavy"
+sizes="S M L heavy case"
 scratch="${TMPDIR:-/tmp}/tessmark-bench"
 seed=1
 while getopts "b:t:r:s:w:e:" opt; do

@@ -52,6 +52,10 @@ TEST(PathRulesTest, RulesOfOneString) {
   };
   const Rule ide = [](const std::string& path, PathStyle) { return iarFolderFromIdePath(path); };
   const Rule unbroken = [](const std::string& value, PathStyle) { return unbrokenValue(value); };
+  // A project folder as a workspace in the project's own folder makes it.
+  const Rule projectDir = [](const std::string& value, PathStyle style) {
+    return replaceProjectDir(value, style == kWin ? "C:\\ws\\\\" : "/ws//", style);
+  };
   const std::tuple<Rule, PathStyle, const char*, const char*> rows[] = {
       {defaultProjectName, kWin, "C:\\w\\blinky.ewp", "blinky"},
       {defaultProjectName, kWin, "C:\\w\\app.debug.ewp", "app"},
@@ -69,7 +73,13 @@ TEST(PathRulesTest, RulesOfOneString) {
       {ide, kWin, "", ""},
       {unbroken, kWin, "a\nb  ", "a b  "},
       {unbroken, kWin, "x \t\r\n  ", "x"},
-      {unbroken, kWin, "a\r\nb\rc\nd\r\r\ne", "a b c d  e"}};
+      {unbroken, kWin, "a\r\nb\rc\nd\r\r\ne", "a b c d  e"},
+      {projectDir, kWin, "$PROJ_DIR$..\\x", "C:\\ws..\\x"},
+      {projectDir, kWin, "$PROJ_DIR$\\x", "C:\\ws\\\\\\x"},
+      {projectDir, kPosix, "$PROJ_DIR$..\\x$PROJ_DIR$", "/ws..\\x$PROJ_DIR$"},
+      {projectDir, kPosix, "$PROJ_DIR$/x", "/ws///x"},
+      {projectDir, kPosix, "$PROJ_DIR$", "/ws//"},
+      {projectDir, kPosix, "$EW_DIR$\\x", "$EW_DIR$\\x"}};
   for (const auto& [rule, style, in, out] : rows)
     EXPECT_EQ(out, rule(in, style)) << in;
 }

@@ -57,7 +57,9 @@ int ConverterSession::run() {
         node = rootProject;
         node->path = folderWithSeparatorOf(nativePath, style);
       } else {
-        node = makeWorkspaceProject(entry);
+        // The sub-project's name and folder come from the project file as found.
+        nativePath = foundOnDisk(std::move(nativePath));
+        node = makeWorkspaceProject(nativePath);
       }
       openingPath_ = nativePath;
       reader.open(nativePath);

@@ -10,6 +10,7 @@
 
 #include "iar_default.h"
 #include "model/project_node.h"
+#include "path_finder.h"
 #include "paths.h"
 #include "reading/xml_reader.h"
 
@@ -96,8 +97,16 @@ class ConverterSession {
   void applyOption(ProjectNode* configuration, const std::string& option,
                    std::vector<std::string>& states);
   std::string projectFolder(const ProjectNode* node) const;
-  std::string substituteVariables(const std::string& file, const ProjectNode* project) const;
+  // A source file's path as it is used and written: "$EW_DIR$" replaced, then readPath.
+  std::string filePath(const std::string& file, const ProjectNode* project);
+  // A path read from the project file as it is used and written: its first "$PROJ_DIR$" replaced
+  // by the folder of node (a project or a configuration), its separators made native, and then
+  // found on disk.
+  std::string readPath(const std::string& value, const ProjectNode* node);
   std::string makeNative(std::string path) const;
+  // On POSIX, the path as Windows would find it on this disk (PathFinder); Windows finds IAR's
+  // paths itself.
+  std::string foundOnDisk(std::string path);
   void attachGroup(ProjectNode* group, ProjectNode* parent);
   // Both return true, so they can follow a successful readFile in a condition.
   bool addGroupFile(ProjectNode* group, const ProjectNode* project, const std::string& file);
@@ -116,6 +125,7 @@ class ConverterSession {
   bool isProjectFile(const std::string& path) const;
 
   std::vector<std::unique_ptr<ProjectNode>> nodes_;
+  PathFinder pathFinder_;    // what the readers learnt of the disk, for the whole run
   std::string openingPath_;  // the file being opened, for "Could not open file: "
 
   std::string optionName_;                 // of the option being read, empty between options

@@ -8,6 +8,7 @@
 //               fifo P        a FIFO at P
 //               link P T      a symbolic link at P pointing to T
 //               readonly P    P loses its write permissions; the converter runs as nobody
+//               unlistable P  P loses its read permissions; the converter runs as nobody
 //               fsize N       the converter cannot write a file past N bytes (a full disk)
 //   cwd       optional: the sub-folder of the scratch folder to run in
 //   windows   optional: run Tessmark.exe under Wine, with drives C: and D: showing the scratch
@@ -280,7 +281,8 @@ class Wine {
 std::map<std::string, std::string> snapshot(const fs::path& root) {
   std::map<std::string, std::string> tree;
   std::error_code missing;
-  for (auto it = fs::recursive_directory_iterator(root, missing);
+  for (auto it = fs::recursive_directory_iterator(
+           root, fs::directory_options::skip_permission_denied, missing);
        it != fs::recursive_directory_iterator(); ++it) {
     const fs::file_status status = it->symlink_status();
     std::string& what = tree[it->path().lexically_relative(root).generic_string()];
@@ -314,14 +316,18 @@ ChildLimits applySetup(const fs::path& setupFile, const fs::path& scratch) {
       fs::create_symlink(target, at);
     if (verb == "fsize")
       limits.fileSize = std::stoull(path);
-    if (verb == "readonly") {
+    if (verb == "readonly" || verb == "unlistable") {
       for (const auto& entry : fs::recursive_directory_iterator(scratch)) {
         if (entry.is_directory() && !entry.is_symlink())
           fs::permissions(entry.path(), fs::perms::all);
       }
       fs::permissions(scratch, fs::perms::all);
-      fs::permissions(at, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                      fs::perm_options::remove);
+      fs::permissions(
+          at,
+          verb == "readonly"
+              ? fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write
+              : fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+          fs::perm_options::remove);
       limits.asNobody = true;
     }
   }

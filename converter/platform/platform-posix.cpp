@@ -1,5 +1,6 @@
 #include "platform/platform.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -25,6 +26,28 @@ bool changeDirectory(const std::string& path) {
 
 bool exists(const std::string& path) {
   return access(path.c_str(), F_OK) == 0;
+}
+
+bool entryExists(const std::string& path) {
+  struct stat status;
+  return lstat(path.c_str(), &status) == 0;
+}
+
+ListResult listFolder(const std::string& folder, std::vector<std::string>* names) {
+  struct CloseDir {
+    void operator()(DIR* dir) const { closedir(dir); }
+  };
+  std::unique_ptr<DIR, CloseDir> dir(opendir(folder.empty() ? "." : folder.c_str()));
+  if (!dir)
+    return errno == ENOENT || errno == ENOTDIR ? ListResult::kMissing : ListResult::kCannotList;
+  names->clear();
+  errno = 0;
+  while (const dirent* entry = readdir(dir.get())) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..")
+      names->push_back(name);
+  }
+  return errno == 0 ? ListResult::kListed : ListResult::kCannotList;
 }
 
 CreateResult createDirectory(const std::string& path) {

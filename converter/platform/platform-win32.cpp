@@ -47,6 +47,35 @@ bool exists(const std::string& path) {
   return _access(path.c_str(), 0) == 0;
 }
 
+bool entryExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+ListResult listFolder(const std::string& folder, std::vector<std::string>* names) {
+  std::string pattern = folder.empty() ? std::string(".\\") : folder;
+  if (pattern.back() != '\\' && pattern.back() != '/')
+    pattern += '\\';
+  pattern += '*';
+  WIN32_FIND_DATAA entry;
+  const HANDLE find = FindFirstFileA(pattern.c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND ||
+                   error == ERROR_DIRECTORY
+               ? ListResult::kMissing
+               : ListResult::kCannotList;
+  }
+  names->clear();
+  do {
+    const std::string name = entry.cFileName;
+    if (name != "." && name != "..")
+      names->push_back(name);
+  } while (FindNextFileA(find, &entry));
+  const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
+  FindClose(find);
+  return complete ? ListResult::kListed : ListResult::kCannotList;
+}
+
 CreateResult createDirectory(const std::string& path) {
   if (_mkdir(path.c_str()) == 0)
     return CreateResult::kCreated;

@@ -1,10 +1,11 @@
 // The only code that asks the operating system anything: the current directory, the existence
-// of a path, the creation of one folder and the registry. One implementation per platform
-// (platform-posix.cpp, platform-win32.cpp), chosen by the build.
+// of a path, folder listings, the creation of one folder and the registry. One implementation per
+// platform (platform-posix.cpp, platform-win32.cpp), chosen by the build.
 #ifndef TESSMARK_PLATFORM_PLATFORM_H_
 #define TESSMARK_PLATFORM_PLATFORM_H_
 
 #include <string>
+#include <vector>
 
 namespace tessmark {
 namespace platform {
@@ -19,6 +20,18 @@ bool changeDirectory(const std::string& path);
 
 // True when any file-system entry (folder, file, device...) exists under the path.
 bool exists(const std::string& path);
+
+// True when an entry exists under the path as written: a file, folder, device or link, a link
+// whose target is missing included (links are not followed at the last component).
+bool entryExists(const std::string& path);
+
+enum class ListResult { kListed, kMissing, kCannotList };
+
+// The names of the entries in folder ("" is the current directory), "." and ".." left out, in
+// no particular order. kMissing when the folder does not exist or a component of its path is
+// not a folder; kCannotList for any other failure (no permission, too long...). *names is
+// filled only for kListed.
+ListResult listFolder(const std::string& folder, std::vector<std::string>* names);
 
 enum class CreateResult { kCreated, kAlreadyExists, kFailed };
 

@@ -66,10 +66,9 @@ void ConverterSession::forgetOption() {
 // The states are moved out, not copied: one may be as large as the project file.
 void ConverterSession::applyOption(ProjectNode* configuration, const std::string& option,
                                    std::vector<std::string>& states) {
-  // An include path or pre-include file as written out: $PROJ_DIR$ replaced, made native.
+  // An include path or pre-include file as written out.
   const auto projectPath = [&](std::string& state) {
-    return makeNative(
-        replaceFirst(unbrokenValue(std::move(state)), "$PROJ_DIR$", projectFolder(configuration)));
+    return readPath(unbrokenValue(std::move(state)), configuration);
   };
   if (option == "CCDefines") {
     for (std::string& state : states)

@@ -113,7 +113,7 @@ void ConverterSession::attachGroup(ProjectNode* group, ProjectNode* parent) {
 
 bool ConverterSession::addGroupFile(ProjectNode* group, const ProjectNode* project,
                                     const std::string& file) {
-  const std::string path = substituteVariables(file, project);
+  const std::string path = filePath(file, project);
   // Copied, not moved: the copy holds just its bytes, while the substitution's result may carry
   // spare capacity, and a project keeps hundreds of thousands of paths.
   if (keepsFile(path))
@@ -123,7 +123,7 @@ bool ConverterSession::addGroupFile(ProjectNode* group, const ProjectNode* proje
 
 // A top-level file goes to every configuration read so far.
 bool ConverterSession::addTopLevelFile(ProjectNode* project, const std::string& file) {
-  const std::string path = substituteVariables(file, project);
+  const std::string path = filePath(file, project);
   if (!keepsFile(path))
     return true;
   if (currentConfigurations.empty())
@@ -176,10 +176,16 @@ std::string ConverterSession::makeNative(std::string path) const {
   return path;
 }
 
-std::string ConverterSession::substituteVariables(const std::string& file,
-                                                  const ProjectNode* project) const {
-  const std::string withIar = replaceFirst(unbrokenValue(file), "$EW_DIR$", iarInstallDir);
-  return makeNative(replaceFirst(withIar, "$PROJ_DIR$", projectFolder(project)));
+std::string ConverterSession::foundOnDisk(std::string path) {
+  return style == PathStyle::kPosix ? pathFinder_.find(std::move(path)) : path;
+}
+
+std::string ConverterSession::readPath(const std::string& value, const ProjectNode* node) {
+  return foundOnDisk(makeNative(replaceProjectDir(value, projectFolder(node), style)));
+}
+
+std::string ConverterSession::filePath(const std::string& file, const ProjectNode* project) {
+  return readPath(replaceFirst(unbrokenValue(file), "$EW_DIR$", iarInstallDir), project);
 }
 
 bool ConverterSession::keepsFile(const std::string& path) const {
