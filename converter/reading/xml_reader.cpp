@@ -47,6 +47,8 @@ bool isGrammarName(std::string_view name) {
 // The element name of a start tag's text: up to its first white space or '/'. A tag whose name
 // is empty (<>, < x>) opens nothing.
 bool opensForeignElement(std::string_view tag) {
+  if (isGrammarName(tag))
+    return false;  // the usual tag: a bare name, no attributes
   size_t length = 0;
   while (length < tag.size() && !isSpace(static_cast<unsigned char>(tag[length])) &&
          tag[length] != '/') {
@@ -66,13 +68,11 @@ void XMLReader::open(const std::string& path) {
 }
 
 bool XMLReader::match(TokenKind kind, std::string_view name) {
-  for (;;) {
-    if (kind_ == TokenKind::None)
-      readToken();
-    if (kind_ == kind && elementName() == name)
-      break;
+  if (kind_ == TokenKind::None)
+    readToken();
+  while (kind_ != kind || elementName() != name) {
     if (kind_ == TokenKind::Markup) {
-      kind_ = TokenKind::None;
+      readToken();
     } else if (pendingForeign()) {
       dropForeignElement();
     } else {
