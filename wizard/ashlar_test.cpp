@@ -109,6 +109,8 @@ class AshlarTest : public QObject {
     wizard_ = std::make_unique<Ashlar>();
     wizard_->show();
     QVERIFY(!button(QWizard::NextButton)->isEnabled());  // all fields start empty
+    for (int i : {0, 1, 2})  // and the paths of the first page are checked at once
+      QCOMPARE(fields()[i]->palette().color(QPalette::Text), QColor(Qt::red));
   }
 
   void pageChecks_data() {
