@@ -1,5 +1,7 @@
 #include "reading/xml_reader.h"
 
+#include "text_file.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -77,6 +79,24 @@ TEST(XMLReaderTest, TokenRules) {
           << row.input << " at " << step;
     }
   }
+  std::remove(path.c_str());
+}
+
+// A byte put back comes first in a copied run, as it would from get(); a put-back stop byte
+// ends the run at once.
+TEST(InputFileTest, AppendUntilTakesThePutBackByteFirst) {
+  const std::string path =
+      testing::TempDir() + "tessmark_input_" + std::to_string(std::random_device()());
+  std::ofstream(path, std::ios::binary) << "ab\r\nc>d";
+  InputFile input;
+  ASSERT_TRUE(input.open(path));
+  input.unget(input.get());
+  std::string run, empty, rest;
+  EXPECT_TRUE(input.appendUntil('>', &run));
+  input.unget('>');
+  EXPECT_TRUE(input.appendUntil('>', &empty));
+  EXPECT_FALSE(input.appendUntil('>', &rest));
+  EXPECT_EQ("ab\nc||d", run + "|" + empty + "|" + rest);
   std::remove(path.c_str());
 }
 
