@@ -2,6 +2,7 @@
 
 #include "console.h"
 #include "io_error.h"
+#include "workspace.h"
 
 namespace tessmark {
 
@@ -42,32 +43,16 @@ void ConverterSession::addExtensions(const std::string& value) {
 
 int ConverterSession::run() {
   try {
-    std::vector<std::string> projectPaths;
-    if (sourcePath.find(".eww") != std::string::npos) {
-      projectPaths = scanWorkspace();
-    } else {
-      projectPaths.push_back(sourcePath);
-    }
-    for (const std::string& entry : projectPaths) {
-      currentConfigurations.clear();
-      std::string nativePath = entry;
-      toNativeSeparators(nativePath, style);
-      ProjectNode* node;
-      if (entry == sourcePath) {
-        node = rootProject;
-        node->path = folderWithSeparatorOf(nativePath, style);
-      } else {
-        // The sub-project's name and folder come from the project file as found.
-        nativePath = foundOnDisk(std::move(nativePath));
-        node = makeWorkspaceProject(nativePath);
-      }
-      openingPath_ = nativePath;
-      reader.open(nativePath);
-      if (!readProject(node) && reader.good()) {
-        printLine("IAR Project file parsing encountered unexpected token: " + reader.tokenText());
-      }
-    }
-    return writeProjectFile();
+    const std::vector<std::string> projectPaths =
+        isWorkspacePath(sourcePath, style) ? scanWorkspace() : std::vector<std::string>{sourcePath};
+    for (const std::string& entry : projectPaths)
+      readProjectFile(entry);
+    writeProjectFile();
+    if (filesNotRead_ == 0)
+      return 0;
+    printLine("Warning: " + std::to_string(filesNotRead_) + " of " + std::to_string(filesTried_) +
+              " project files were not read to their end.");
+    return 2;
   } catch (const XMLReaderError& error) {
     if (error.code == XMLReaderError::EndOfInput) {
       printLine("IAR Project file parsing encountered unexpected EOF");
@@ -82,6 +67,53 @@ int ConverterSession::run() {
     }
   }
   return 1;
+}
+
+// A project listed by a workspace that cannot be opened, or any project that ends early or
+// stops at a token it does not expect, is reported with its place and keeps what was read; only
+// a source project that cannot be opened ends the run.
+void ConverterSession::readProjectFile(const std::string& entry) {
+  currentConfigurations.clear();
+  std::string nativePath = entry;
+  toNativeSeparators(nativePath, style);
+  ProjectNode* node;
+  const bool isSource = entry == sourcePath;
+  if (isSource) {
+    node = rootProject;
+    node->path = folderWithSeparatorOf(nativePath, style);
+  } else {
+    // The sub-project's name and folder come from the project file as found.
+    nativePath = foundOnDisk(std::move(nativePath));
+    node = makeWorkspaceProject(nativePath);
+  }
+  openingPath_ = nativePath;
+  ++filesTried_;
+  try {
+    reader.open(nativePath);
+  } catch (const XMLReaderError&) {
+    if (isSource)
+      throw;
+    printLine("Could not open file: " + nativePath);
+    ++filesNotRead_;
+    return;
+  }
+  readToItsEnd(reader, nativePath, [&] { return readProject(node); });
+}
+
+bool ConverterSession::readToItsEnd(XMLReader& fileReader, const std::string& path,
+                                    const std::function<bool()>& read) {
+  try {
+    if (read())
+      return true;
+    printLine("IAR Project file parsing encountered unexpected token: " + fileReader.tokenText());
+  } catch (const XMLReaderError& error) {
+    if (error.code != XMLReaderError::EndOfInput)
+      throw;
+    printLine("IAR Project file parsing encountered unexpected EOF");
+  }
+  printLine("  in " + path + ", line " + std::to_string(fileReader.stopLine()));
+  ++filesNotRead_;
+  return false;
 }
 
 }  // namespace tessmark

@@ -3,6 +3,7 @@
 #ifndef TESSMARK_SESSION_H_
 #define TESSMARK_SESSION_H_
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_set>
@@ -28,8 +29,10 @@ class ConverterSession {
   // piece included.
   void addExtensions(const std::string& value);
 
-  // Reads every project and writes the Korval project. 0 when it ran to its end, 1 after a
-  // reported error (one line on standard output).
+  // Reads every project and writes the Korval project. 0 when everything was read and written,
+  // 2 when the Korval project was written but a project file was not read to its end (each
+  // reported with its place, then a warning line), 1 after a reported error (one line on
+  // standard output).
   int run();
 
   // --- fields set from the command line ---
@@ -41,6 +44,7 @@ class ConverterSession {
   std::string analyserPersonality;
   std::string compilerPersonality;
   std::vector<std::string> extensions;
+  std::vector<std::string> variableFiles;  // from "-varfile", absolute, in command-line order
 
   // --- the tree and the reading state ---
   ProjectNode* rootProject;                         // owned through nodes_
@@ -121,12 +125,21 @@ class ConverterSession {
     return ((reader.tokensConsumed() == start && readers()) || ...);
   }
 
+  // Opens and reads one project of the run into its node.
+  void readProjectFile(const std::string& entry);
+  // Runs read on a file fileReader has open at path; a stop at an unexpected token or at the end
+  // of the input is reported with its place and counted. True when read returned true.
+  bool readToItsEnd(XMLReader& fileReader, const std::string& path,
+                    const std::function<bool()>& read);
+
   void flushProjectFile() const;
   bool isProjectFile(const std::string& path) const;
 
   std::vector<std::unique_ptr<ProjectNode>> nodes_;
   PathFinder pathFinder_;    // what the readers learnt of the disk, for the whole run
   std::string openingPath_;  // the file being opened, for "Could not open file: "
+  int filesTried_ = 0;       // project files the run tried to read
+  int filesNotRead_ = 0;     // of those, the ones not read to their end
 
   std::string optionName_;                 // of the option being read, empty between options
   std::vector<std::string> optionStates_;  // its non-empty states, empty between options

@@ -1,5 +1,6 @@
 #include "text_file.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "io_error.h"
@@ -40,6 +41,7 @@ void InputFile::close() {
     std::fclose(file_);
   file_ = nullptr;
   next_ = end_ = buffer_;
+  bufferOffset_ = 0;
   pushedBack_ = EOF;
   atEnd_ = true;
   failed_ = false;
@@ -48,6 +50,7 @@ void InputFile::close() {
 bool InputFile::refill() {
   if (file_ == nullptr || failed_)
     return false;
+  bufferOffset_ += static_cast<unsigned long long>(end_ - buffer_);
   const size_t got = std::fread(buffer_, 1, sizeof(buffer_), file_);
   next_ = buffer_;
   end_ = buffer_ + got;
@@ -100,6 +103,26 @@ bool InputFile::appendUntilSlowly(char stop, std::string* text) {
 void InputFile::readAll(std::string* text) {
   for (int c = get(); c != EOF; c = get())
     text->push_back(static_cast<char>(c));
+}
+
+// Read again from the start: counting line breaks only when a place is reported costs the reading
+// of a good file nothing.
+unsigned long long lineAt(const std::string& path, unsigned long long offset) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                       &std::fclose);
+  if (!file)
+    return 0;
+  unsigned long long line = 1;
+  char buffer[64 * 1024];
+  for (unsigned long long left = offset; left > 0;) {
+    const size_t wanted = left < sizeof(buffer) ? static_cast<size_t>(left) : sizeof(buffer);
+    const size_t got = std::fread(buffer, 1, wanted, file.get());
+    line += static_cast<unsigned long long>(std::count(buffer, buffer + got, '\n'));
+    if (got < wanted)
+      break;
+    left -= got;
+  }
+  return line;
 }
 
 OutputFile::~OutputFile() {

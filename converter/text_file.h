@@ -45,6 +45,13 @@ class InputFile {
   // Puts back the byte get() last returned; one byte at most.
   void unget(int c) { pushedBack_ = c; }
 
+  // The offset in the file of the byte get() returns next, counted in the file's own bytes (a CR
+  // dropped before an LF counted too).
+  unsigned long long offset() const {
+    return bufferOffset_ + static_cast<unsigned long long>(next_ - buffer_) -
+           (pushedBack_ != EOF ? 1 : 0);
+  }
+
   // Skips the bytes get() would return while skip(byte) is true; returns the first other one,
   // or EOF at the end. Bytes are tested in the buffer; a CR goes through get() for its folding,
   // unless skip takes both CR and LF, when folding cannot change what is skipped.
@@ -102,6 +109,7 @@ class InputFile {
   }
 
   std::FILE* file_ = nullptr;
+  unsigned long long bufferOffset_ = 0;  // of buffer_[0] in the file
   char buffer_[64 * 1024];
   const char* next_ = buffer_;
   const char* end_ = buffer_;
@@ -109,6 +117,11 @@ class InputFile {
   bool atEnd_ = true;
   bool failed_ = false;
 };
+
+// The line, counted from 1, that holds the byte at offset of the file at path (with offset at or
+// past the end: the line after the last line break). Lines end at an LF. 0 when the file cannot
+// be read.
+unsigned long long lineAt(const std::string& path, unsigned long long offset);
 
 // Writes a text file line by line, by default each line flushed to the file at once. Write,
 // flush and close failures raise IOERROR CannotWriteFile with the file's path. The destructor

@@ -3,17 +3,74 @@
 #include "session.h"
 
 namespace tessmark {
+namespace {
 
-std::string workspaceEntryFromLine(const std::string& line, const std::string& workspaceDir,
-                                   PathStyle style) {
-  const size_t open = line.find('>');
-  const size_t close = line.rfind('<');
-  const size_t start = open + 1;
-  std::string path = close == std::string::npos || close < start
-                         ? line.substr(start)
-                         : line.substr(start, close - start);
-  path = trimChar(trimChar(path, ' '), '"');
-  return replaceFirst(path, "$WS_DIR$", workspaceDir + separatorOf(style));
+bool startsAt(const std::string& text, size_t at, const char* what) {
+  return text.compare(at, std::char_traits<char>::length(what), what) == 0;
+}
+
+// The position after the comment that starts at `at`, or npos when it is never closed.
+size_t afterComment(const std::string& text, size_t at) {
+  const size_t end = text.find("-->", at + 4);
+  return end == std::string::npos ? end : end + 3;
+}
+
+// From `at`, past white space and comments: the position of what follows, or npos when a comment
+// is never closed.
+size_t skipBlanksAndComments(const std::string& text, size_t at) {
+  for (;;) {
+    at = text.find_first_not_of(" \t\r\n", at);
+    if (at == std::string::npos || !startsAt(text, at, "<!--"))
+      return at == std::string::npos ? text.size() : at;
+    at = afterComment(text, at);
+    if (at == std::string::npos)
+      return at;
+  }
+}
+
+std::string trimmedEntry(std::string entry) {
+  const size_t first = entry.find_first_not_of(" \t\r\n");
+  entry = first == std::string::npos
+              ? std::string()
+              : entry.substr(first, entry.find_last_not_of(" \t\r\n") - first + 1);
+  return trimChar(entry, '"');
+}
+
+}  // namespace
+
+bool isWorkspacePath(const std::string& path, PathStyle style) {
+  if (path.find(".eww") != std::string::npos)
+    return true;
+  const std::string file = fileNameOf(path, style);
+  if (file.size() < 4)
+    return false;
+  std::string end = file.substr(file.size() - 4);
+  for (char& c : end)
+    c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return end == ".eww";
+}
+
+std::vector<std::string> workspaceEntries(const std::string& text) {
+  std::vector<std::string> entries;
+  size_t at = 0;
+  while ((at = text.find('<', at)) != std::string::npos) {
+    if (startsAt(text, at, "<!--")) {
+      at = afterComment(text, at);
+    } else if (startsAt(text, at, "<project>")) {
+      at = skipBlanksAndComments(text, at + 9);
+      if (at != std::string::npos && startsAt(text, at, "<path>")) {
+        const size_t start = at + 6;
+        const size_t end = text.find("</path>", start);
+        entries.push_back(trimmedEntry(text.substr(start, end - start)));
+        at = end == std::string::npos ? end : end + 7;
+      }
+    } else {
+      ++at;
+    }
+    if (at == std::string::npos)
+      break;
+  }
+  return entries;
 }
 
 WorkspaceProject describeWorkspaceEntry(const std::string& entry, PathStyle style) {
@@ -23,27 +80,18 @@ WorkspaceProject describeWorkspaceEntry(const std::string& entry, PathStyle styl
   return {file.substr(0, file.find('.')), folderWithSeparatorOf(nativePath, style)};
 }
 
-// The workspace is scanned line by line, not parsed: a line holding "<project>" followed by a
-// line holding "<path>" names one project. Duplicates stay.
+// The workspace is read whole and scanned for its entries, not parsed as XML.
 std::vector<std::string> ConverterSession::scanWorkspace() {
   const std::string workspaceDir = folderOf(sourcePath, style);
   openingPath_ = sourcePath;
   InputFile workspace;
   if (!workspace.open(sourcePath))
     throw XMLReaderError(XMLReaderError::CannotOpen);
-  std::vector<std::string> projectPaths;
-  std::string line;
-  std::string next;
-  while (workspace.readLine(&line)) {
-    if (line.find("<project>") == std::string::npos)
-      continue;
-    // A "<project>" line at the very end of the file has no path line to go with it.
-    if (!workspace.readLine(&next))
-      break;
-    if (next.find("<path>") == std::string::npos)
-      continue;
-    projectPaths.push_back(workspaceEntryFromLine(next, workspaceDir, style));
-  }
+  std::string text;
+  workspace.readAll(&text);
+  std::vector<std::string> projectPaths = workspaceEntries(text);
+  for (std::string& path : projectPaths)
+    path = replaceFirst(path, "$WS_DIR$", workspaceDir + separatorOf(style));
   return projectPaths;
 }
 

@@ -2,16 +2,22 @@
 #define TESSMARK_WORKSPACE_H_
 
 #include <string>
+#include <vector>
 
 #include "paths.h"
 
 namespace tessmark {
 
-// The project path of a workspace "<path>" line: the text between the first '>' and the last
-// '<' (or to the end of the line when there is no closing tag), trimmed of spaces and then of
-// double quotes, with its first "$WS_DIR$" replaced by the workspace folder and a separator.
-std::string workspaceEntryFromLine(const std::string& line, const std::string& workspaceDir,
-                                   PathStyle style);
+// True when the source is read as a workspace: its path holds ".eww", or its file name ends in
+// ".eww" in any letter case.
+bool isWorkspacePath(const std::string& path, PathStyle style);
+
+// The project entries of a workspace file's text, in file order, duplicates kept: the text of
+// every "<path>" element whose start tag follows a "<project>" start tag with only white space
+// or comments between them, up to the next "</path>" (or the end of the text), trimmed of white
+// space and then of double quotes. Variables are not expanded. Comments are skipped; one never
+// closed ends the scan. Linear in the length of the text.
+std::vector<std::string> workspaceEntries(const std::string& text);
 
 // The name and folder of the project node made for a workspace entry.
 struct WorkspaceProject {

@@ -3,33 +3,59 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <vector>
 
 namespace tessmark {
 namespace {
 
-// A "<path>" line of the workspace C:\ws\demo.eww, the project path it gives, and the name and
-// folder of the project node made for that path; rows whose entry starts with '/' are read as
-// POSIX paths, in /ws/demo.eww.
-TEST(WorkspaceEntryTest, PathLineToEntryAndNode) {
-  const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
-      {"<path>$WS_DIR$\\app.ewp</path>", "C:\\ws\\\\app.ewp", "app", "C:\\ws\\\\"},
-      {"  <path>  \"$WS_DIR$\\a.ewp\"  </path>", "C:\\ws\\\\a.ewp", "a", "C:\\ws\\\\"},
-      {"<path>\" spaced name.ewp \"</path>", " spaced name.ewp ", " spaced name", ""},
-      {"<path>$WS_DIR$\\lib\\lib.rel.ewp</path>", "C:\\ws\\\\lib\\lib.rel.ewp", "lib",
-       "C:\\ws\\\\lib\\"},
-      {"<path>$WS_DIR$/sub/app.ewp</path>", "C:\\ws\\/sub/app.ewp", "app", "C:\\ws\\\\sub\\"},
-      {"<path>$WS_DIR$$WS_DIR$x.ewp</path>", "C:\\ws\\$WS_DIR$x.ewp", "$WS_DIR$x", "C:\\ws\\"},
-      {"<path>$WS_DIR$\\open.ewp", "C:\\ws\\\\open.ewp", "open", "C:\\ws\\\\"},
-      {"<path>", "", "", ""},
-      {"<path>$WS_DIR$\\app.ewp</path>", "/ws/\\app.ewp", "app", "/ws//"}};
-  for (const auto& [line, entry, name, folder] : rows) {
+// A workspace text and the entries it gives.
+TEST(WorkspaceEntriesTest, EntriesWhereverTheLayoutPutsThem) {
+  using Entries = std::vector<std::string>;
+  const std::pair<const char*, Entries> rows[] = {
+      {"<project>\n  <path>$WS_DIR$\\app.ewp</path>\n</project>", {"$WS_DIR$\\app.ewp"}},
+      {"<project>\r\n\t<path> \t\"$WS_DIR$\\a.ewp\" \r\n</path>", {"$WS_DIR$\\a.ewp"}},
+      {"<project><path>\" spaced name.ewp \"</path></project>", {" spaced name.ewp "}},
+      {"<workspace><project><path>a.ewp</path></project><project><path>b.ewp</path>"
+       "</project><batchBuild><batchDefinition><member><project>a</project>"
+       "</member></batchDefinition></batchBuild></workspace>",
+       {"a.ewp", "b.ewp"}},
+      {"<project>\n<!-- moved -->\n<!--x--><path>c.ewp</path>", {"c.ewp"}},
+      {"<!-- <project><path>old.ewp</path> --><project><path>new.ewp</path>", {"new.ewp"}},
+      {"<project><path>x.ewp</path><!-- never closed <project><path>y.ewp</path>", {"x.ewp"}},
+      {"<project><!-- never closed <path>y.ewp</path>", {}},
+      {"<Project><path>upper.ewp</path><project>\n<name>n</name><path>late.ewp</path>", {}},
+      {"<project>\n<path>open.ewp", {"open.ewp"}},
+      {"<project><path>", {""}},
+      {"<project><path>a<project><path>b</path>", {"a<project><path>b"}},
+      {"<project><path></path><project><path>  </path>", {"", ""}},
+      {"<project>", {}},
+      {"", {}}};
+  for (const auto& [text, entries] : rows)
+    EXPECT_EQ(entries, workspaceEntries(text)) << text;
+}
+
+TEST(WorkspaceEntriesTest, WorkspaceByName) {
+  EXPECT_TRUE(isWorkspacePath("C:\\w\\S1_TEST.EWW", PathStyle::kWindows));
+  EXPECT_TRUE(isWorkspacePath("/w/demo.Eww", PathStyle::kPosix));
+  EXPECT_TRUE(isWorkspacePath("/my.ewwork/app.ewp", PathStyle::kPosix));
+  EXPECT_FALSE(isWorkspacePath("/my.EWWORK/app.ewp", PathStyle::kPosix));
+  EXPECT_FALSE(isWorkspacePath("/w/app.ewp", PathStyle::kPosix));
+}
+
+// An entry and the name and folder of the project node made for it.
+TEST(WorkspaceEntriesTest, EntryToNode) {
+  const std::tuple<const char*, const char*, const char*> rows[] = {
+      {"C:\\ws\\\\app.ewp", "app", "C:\\ws\\\\"},
+      {" spaced name.ewp ", " spaced name", ""},
+      {"C:\\ws\\\\lib\\lib.rel.ewp", "lib", "C:\\ws\\\\lib\\"},
+      {"C:\\ws\\/sub/app.ewp", "app", "C:\\ws\\\\sub\\"},
+      {"", "", ""},
+      {"/ws/\\app.ewp", "app", "/ws//"}};
+  for (const auto& [entry, name, folder] : rows) {
     const PathStyle style = entry[0] == '/' ? PathStyle::kPosix : PathStyle::kWindows;
-    const std::string read =
-        workspaceEntryFromLine(line, style == PathStyle::kPosix ? "/ws" : "C:\\ws", style);
-    const WorkspaceProject project = describeWorkspaceEntry(read, style);
-    EXPECT_EQ(entry, read) << line;
-    EXPECT_EQ(name, project.name) << line;
-    EXPECT_EQ(folder, project.path) << line;
+    const WorkspaceProject project = describeWorkspaceEntry(entry, style);
+    EXPECT_EQ(name, project.name) << entry;
+    EXPECT_EQ(folder, project.path) << entry;
   }
 }
 

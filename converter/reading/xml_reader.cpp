@@ -63,6 +63,8 @@ bool opensForeignElement(std::string_view tag) {
 void XMLReader::open(const std::string& path) {
   kind_ = TokenKind::None;
   consumed_ = 0;
+  path_ = path;
+  inToken_ = dropping_ = endedEarly_ = false;
   if (!input_.open(path))
     throw XMLReaderError(XMLReaderError::CannotOpen);
 }
@@ -120,6 +122,7 @@ bool XMLReader::readText(std::string* text) {
 // recursion: nesting costs no stack.
 void XMLReader::dropForeignElement() {
   size_t depth = emptyElement_ ? 0 : 1;
+  dropping_ = true;
   readToken();
   while (depth != 0) {
     if (kind_ == TokenKind::StartTag && !emptyElement_) {
@@ -129,13 +132,26 @@ void XMLReader::dropForeignElement() {
     }
     readToken();
   }
+  dropping_ = false;
 }
 
 int XMLReader::nextByte() {
   const int c = input_.get();
   if (c == EOF)
-    throw XMLReaderError(XMLReaderError::EndOfInput);
+    endOfInput();
   return c;
+}
+
+// A token cut by the end is reported where it begins; the end of white space, or of a foreign
+// element, which is no token, after the last line break.
+void XMLReader::endOfInput() {
+  endedEarly_ = true;
+  endOffset_ = inToken_ && !dropping_ ? tokenStart_ : ~0ull;
+  throw XMLReaderError(XMLReaderError::EndOfInput);
+}
+
+unsigned long long XMLReader::stopLine() const {
+  return lineAt(path_, endedEarly_ ? endOffset_ : tokenStart_);
 }
 
 void XMLReader::readToken() {
@@ -149,13 +165,19 @@ void XMLReader::readToken() {
   kind_ = TokenKind::None;
   emptyElement_ = false;
   foreign_ = Foreign::kUnknown;
+  inToken_ = false;
   if (!input_.good())
-    throw XMLReaderError(XMLReaderError::EndOfInput);
+    endOfInput();
   const int c = input_.getSkipping([](int byte) { return isSpace(byte); });
   if (c == EOF)
-    throw XMLReaderError(XMLReaderError::EndOfInput);
-  if (c != '<')
-    return readCharacterData(c);
+    endOfInput();
+  tokenStart_ = input_.offset() - 1;
+  inToken_ = true;
+  if (c != '<') {
+    readCharacterData(c);
+    inToken_ = false;
+    return;
+  }
   const int d = nextByte();
   if (d == '/') {
     readUntilClose();
@@ -171,13 +193,14 @@ void XMLReader::readToken() {
     kind_ = TokenKind::StartTag;
     noteEmptyElement();
   }
+  inToken_ = false;
 }
 
 // Character data and tag texts are copied a run of bytes at a time, not byte by byte.
 void XMLReader::readCharacterData(int first) {
   text_.push_back(static_cast<char>(first));
   if (!input_.appendUntil('<', &text_))
-    throw XMLReaderError(XMLReaderError::EndOfInput);
+    endOfInput();
   input_.unget('<');
   kind_ = TokenKind::Text;
 }
@@ -195,7 +218,7 @@ void XMLReader::noteEmptyElement() {
 
 void XMLReader::readUntilClose() {
   if (!input_.appendUntil('>', &text_))
-    throw XMLReaderError(XMLReaderError::EndOfInput);
+    endOfInput();
 }
 
 // A comment ends at its "-->". Other markup ends at the first '>' outside nested angle brackets
@@ -240,7 +263,7 @@ void XMLReader::readComment() {
   const size_t start = text_.size();
   for (;;) {
     if (!input_.appendUntil('>', &text_))
-      throw XMLReaderError(XMLReaderError::EndOfInput);
+      endOfInput();
     if (text_.size() >= start + 2 && text_.compare(text_.size() - 2, 2, "--") == 0)
       return;
     text_.push_back('>');

@@ -55,6 +55,12 @@ class XMLReader {
   // True while the input has neither failed nor been read past its end.
   bool good() const { return input_.good(); }
 
+  // Where reading stopped, as a line of the open file counted from 1: after a failed match, the
+  // line where the pending token begins; after EndOfInput, the line where the token cut by the
+  // end begins, or the line after the last line break when only white space was left or a
+  // foreign element was being dropped (no token). 0 when the file cannot be read again.
+  unsigned long long stopLine() const;
+
  private:
   bool match(TokenKind kind, std::string_view name);
   std::string_view elementName() const;
@@ -62,6 +68,7 @@ class XMLReader {
   bool pendingForeign();
   void dropForeignElement();
   int nextByte();
+  [[noreturn]] void endOfInput();
   void readCharacterData(int first);
   void readUntilClose();
   void noteEmptyElement();
@@ -77,6 +84,12 @@ class XMLReader {
   enum class Foreign { kUnknown, kYes, kNo };
   Foreign foreign_ = Foreign::kUnknown;
   size_t consumed_ = 0;
+  std::string path_;                   // of the open file
+  unsigned long long tokenStart_ = 0;  // offset of the first byte of the last token read
+  bool inToken_ = false;               // between a token's first byte and its end
+  bool dropping_ = false;              // inside a foreign element being dropped
+  bool endedEarly_ = false;            // EndOfInput was thrown and not yet cleared by open
+  unsigned long long endOffset_ = 0;   // what stopLine counts up to after EndOfInput
   InputFile input_;
 };
 
