@@ -20,7 +20,9 @@ void applyOptions(const std::vector<std::string>& args, ConverterSession& sessio
                   CurrentDirectory& cwd);
 
 // The whole program: args are the arguments after the program name. Returns the exit status:
-// 0 for usage or a completed conversion, 1 after any failure.
+// 0 for usage, help, version or a conversion that read and wrote everything, 2 when the Korval
+// project was written but a project file was not read to its end, 1 after any failure (a
+// refused command line included).
 int runConverter(const std::vector<std::string>& args, CurrentDirectory& cwd,
                  PathStyle style = nativePathStyle());
 
