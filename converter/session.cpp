@@ -2,7 +2,11 @@
 
 #include "console.h"
 #include "io_error.h"
+#include "platform/platform.h"
+#include "reading/variable_file.h"
 #include "workspace.h"
+
+#include <cstdlib>
 
 namespace tessmark {
 
@@ -42,9 +46,12 @@ void ConverterSession::addExtensions(const std::string& value) {
 }
 
 int ConverterSession::run() {
+  if (!readVariableFiles())
+    return 1;
+  isWorkspace_ = isWorkspacePath(sourcePath, style);
   try {
     const std::vector<std::string> projectPaths =
-        isWorkspacePath(sourcePath, style) ? scanWorkspace() : std::vector<std::string>{sourcePath};
+        isWorkspace_ ? scanWorkspace() : std::vector<std::string>{sourcePath};
     for (const std::string& entry : projectPaths)
       readProjectFile(entry);
     writeProjectFile();
@@ -86,7 +93,12 @@ void ConverterSession::readProjectFile(const std::string& entry) {
     nativePath = foundOnDisk(std::move(nativePath));
     node = makeWorkspaceProject(nativePath);
   }
-  openingPath_ = nativePath;
+  openingPath_ = readingPath_ = nativePath;
+  projectScope_ = runScope();
+  projectScope_.projectFolder = folderOf(node->path, style);
+  const std::string file = fileNameOf(nativePath, style);
+  projectScope_.projectName = file.substr(0, file.rfind('.'));
+  projectScope_.projectPath = nativePath;
   ++filesTried_;
   try {
     reader.open(nativePath);
@@ -114,6 +126,72 @@ bool ConverterSession::readToItsEnd(XMLReader& fileReader, const std::string& pa
   printLine("  in " + path + ", line " + std::to_string(fileReader.stopLine()));
   ++filesNotRead_;
   return false;
+}
+
+VariableScope ConverterSession::runScope() const {
+  VariableScope scope;
+  scope.style = style;
+  if (!iarInstallDir.empty())
+    scope.iarFolder = iarInstallDir;
+  if (isWorkspace_)
+    scope.workspaceDir = folderOf(sourcePath, style) + separator();
+  scope.custom = &customVariables;
+  scope.environment = [](const std::string& name, std::string* value) {
+    const char* set = std::getenv(name.c_str());
+    if (set != nullptr)
+      *value = set;
+    return set != nullptr;
+  };
+  return scope;
+}
+
+std::optional<std::string> ConverterSession::toolkitDir(const std::string& toolchain) const {
+  if (iarInstallDir.empty() || toolchain.empty())
+    return std::nullopt;
+  const char last = iarInstallDir.back();
+  return iarInstallDir + (last == '\\' || last == '/' ? "" : std::string(1, separator())) +
+         toolkitFolder(toolchain);
+}
+
+std::string ConverterSession::expandReported(const std::string& value, const VariableScope& scope,
+                                             const std::string& reportFile) {
+  std::string expanded = expandVariables(value, scope);
+  if (expanded.find('$') == std::string::npos)
+    return expanded;
+  for (const std::string& name : variablesIn(expanded)) {
+    if (reportedVariables_.insert(reportFile + '\0' + name).second)
+      printLine("Variable not expanded: $" + name + "$ in " + reportFile);
+  }
+  return expanded;
+}
+
+bool ConverterSession::readVariableFiles() {
+  for (const std::string& file : variableFiles) {
+    if (!defineVariablesFrom(file)) {
+      printLine("Could not read variable file: " + file);
+      return false;
+    }
+  }
+  // The source's own: its path with the last extension replaced.
+  const std::string file = fileNameOf(sourcePath, style);
+  const size_t dot = file.rfind('.');
+  const std::string beside =
+      sourcePath.substr(
+          0, sourcePath.size() - file.size() + (dot == std::string::npos ? file.size() : dot)) +
+      ".custom_argvars";
+  if (platform::entryExists(beside) && !defineVariablesFrom(beside))
+    printLine("Could not read variable file: " + beside);
+  return true;
+}
+
+// The first definition of a name wins, so a later file adds only names not defined yet.
+bool ConverterSession::defineVariablesFrom(const std::string& file) {
+  VariableDefinitions definitions;
+  if (!readVariableFile(file, &definitions))
+    return false;
+  for (const auto& [name, value] : definitions)
+    customVariables.define(name, value);
+  return true;
 }
 
 }  // namespace tessmark

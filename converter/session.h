@@ -14,6 +14,7 @@
 #include "path_finder.h"
 #include "paths.h"
 #include "reading/xml_reader.h"
+#include "variables.h"
 
 namespace tessmark {
 
@@ -45,6 +46,9 @@ class ConverterSession {
   std::string compilerPersonality;
   std::vector<std::string> extensions;
   std::vector<std::string> variableFiles;  // from "-varfile", absolute, in command-line order
+
+  // Custom argument variables from the variable files, for the whole run.
+  CustomVariables customVariables;
 
   // --- the tree and the reading state ---
   ProjectNode* rootProject;                         // owned through nodes_
@@ -89,7 +93,7 @@ class ConverterSession {
 
  private:
   bool readConfiguration(ProjectNode* project);
-  bool readToolchain();
+  bool readToolchain(std::string* name);
   bool readSettings(ProjectNode* configuration);
   bool readGroup(ProjectNode* parent, ProjectNode* project, int depth);
   bool readFile(std::string* path);
@@ -100,13 +104,23 @@ class ConverterSession {
   void forgetOption();
   void applyOption(ProjectNode* configuration, const std::string& option,
                    std::vector<std::string>& states);
-  std::string projectFolder(const ProjectNode* node) const;
-  // A source file's path as it is used and written: "$EW_DIR$" replaced, then readPath.
-  std::string filePath(const std::string& file, const ProjectNode* project);
-  // A path read from the project file as it is used and written: its first "$PROJ_DIR$" replaced
-  // by the folder of node (a project or a configuration), its separators made native, and then
-  // found on disk.
-  std::string readPath(const std::string& value, const ProjectNode* node);
+  // A source file's path as it is used and written.
+  std::string filePath(const std::string& file);
+  // A path read from an IAR file as it is used and written: its variables expanded in scope (and
+  // those left reported), its separators made native, and then found on disk.
+  std::string readPath(const std::string& value, const VariableScope& scope);
+  // value with the variables scope knows expanded; every variable left in it is reported, once
+  // per variable and file, as a variable of reportFile (the file being read).
+  std::string expandReported(const std::string& value, const VariableScope& scope,
+                             const std::string& reportFile);
+  // What every value of the run may use: $EW_DIR$, $WS_DIR$, environment and custom variables.
+  VariableScope runScope() const;
+  // $TOOLKIT_DIR$ for a toolchain: unknown without an IAR folder or a toolchain name.
+  std::optional<std::string> toolkitDir(const std::string& toolchain) const;
+  // Reads the variable files before the source: the -varfile files (false, after the error line,
+  // when one cannot be read), then the one beside the source, which is skipped when broken.
+  bool readVariableFiles();
+  bool defineVariablesFrom(const std::string& file);
   std::string makeNative(std::string path) const;
   // On POSIX, the path as Windows would find it on this disk (PathFinder); Windows finds IAR's
   // paths itself.
@@ -138,8 +152,13 @@ class ConverterSession {
   std::vector<std::unique_ptr<ProjectNode>> nodes_;
   PathFinder pathFinder_;    // what the readers learnt of the disk, for the whole run
   std::string openingPath_;  // the file being opened, for "Could not open file: "
-  int filesTried_ = 0;       // project files the run tried to read
-  int filesNotRead_ = 0;     // of those, the ones not read to their end
+  bool isWorkspace_ = false;
+  std::string readingPath_;                            // the project file being read, as opened
+  VariableScope projectScope_;                         // for the values of the project being read
+  VariableScope configurationScope_;                   // for those of the configuration being read
+  std::unordered_set<std::string> reportedVariables_;  // file, NUL, name
+  int filesTried_ = 0;                                 // project files the run tried to read
+  int filesNotRead_ = 0;                               // of those, the ones not read to their end
 
   std::string optionName_;                 // of the option being read, empty between options
   std::vector<std::string> optionStates_;  // its non-empty states, empty between options

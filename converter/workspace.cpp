@@ -82,7 +82,6 @@ WorkspaceProject describeWorkspaceEntry(const std::string& entry, PathStyle styl
 
 // The workspace is read whole and scanned for its entries, not parsed as XML.
 std::vector<std::string> ConverterSession::scanWorkspace() {
-  const std::string workspaceDir = folderOf(sourcePath, style);
   openingPath_ = sourcePath;
   InputFile workspace;
   if (!workspace.open(sourcePath))
@@ -90,8 +89,9 @@ std::vector<std::string> ConverterSession::scanWorkspace() {
   std::string text;
   workspace.readAll(&text);
   std::vector<std::string> projectPaths = workspaceEntries(text);
+  const VariableScope scope = runScope();
   for (std::string& path : projectPaths)
-    path = replaceFirst(path, "$WS_DIR$", workspaceDir + separatorOf(style));
+    path = expandReported(path, scope, sourcePath);
   return projectPaths;
 }
 

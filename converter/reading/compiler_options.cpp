@@ -68,7 +68,7 @@ void ConverterSession::applyOption(ProjectNode* configuration, const std::string
                                    std::vector<std::string>& states) {
   // An include path or pre-include file as written out.
   const auto projectPath = [&](std::string& state) {
-    return readPath(unbrokenValue(std::move(state)), configuration);
+    return readPath(unbrokenValue(std::move(state)), configurationScope_);
   };
   if (option == "CCDefines") {
     for (std::string& state : states)

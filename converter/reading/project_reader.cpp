@@ -48,24 +48,34 @@ bool ConverterSession::readConfiguration(ProjectNode* project) {
     configuration = newNode(unbrokenValue(name));
     configuration->path = project->path;
   }
-  readToolchain();
+  std::string toolchain;
+  readToolchain(&toolchain);
+  toolchain = unbrokenValue(toolchain);
+  if (configuration != nullptr) {
+    configurationScope_ = projectScope_;
+    configurationScope_.expandedCustom.clear();
+    configurationScope_.configuration = configuration->name;
+    configurationScope_.toolkitDir = toolkitDir(toolchain);
+  }
   readSimpleElement("debug");
   while (readSettings(configuration)) {
   }
   if (!reader.matchEnd("configuration"))
     return false;
   if (configuration != nullptr) {
+    // Source files, which every configuration shares, take the first configuration's toolkit.
+    if (currentConfigurations.empty())
+      projectScope_.toolkitDir = configurationScope_.toolkitDir;
     project->addChild(configuration);
     currentConfigurations.push_back(configuration);
   }
   return true;
 }
 
-bool ConverterSession::readToolchain() {
+bool ConverterSession::readToolchain(std::string* name) {
   if (!reader.matchStart("toolchain"))
     return false;
-  std::string name;
-  readName(&name);
+  readName(name);
   return reader.matchEnd("toolchain");
 }
 
@@ -111,9 +121,9 @@ void ConverterSession::attachGroup(ProjectNode* group, ProjectNode* parent) {
     configuration->addChild(group);
 }
 
-bool ConverterSession::addGroupFile(ProjectNode* group, const ProjectNode* project,
+bool ConverterSession::addGroupFile(ProjectNode* group, const ProjectNode* /*project*/,
                                     const std::string& file) {
-  const std::string path = filePath(file, project);
+  const std::string path = filePath(file);
   // Copied, not moved: the copy holds just its bytes, while the substitution's result may carry
   // spare capacity, and a project keeps hundreds of thousands of paths.
   if (keepsFile(path))
@@ -123,7 +133,7 @@ bool ConverterSession::addGroupFile(ProjectNode* group, const ProjectNode* proje
 
 // A top-level file goes to every configuration read so far.
 bool ConverterSession::addTopLevelFile(ProjectNode* project, const std::string& file) {
-  const std::string path = filePath(file, project);
+  const std::string path = filePath(file);
   if (!keepsFile(path))
     return true;
   if (currentConfigurations.empty())
@@ -165,10 +175,6 @@ bool ConverterSession::readSimpleElement(const char* element) {
   return reader.matchStart(element) && reader.readText(&ignored) && reader.matchEnd(element);
 }
 
-std::string ConverterSession::projectFolder(const ProjectNode* node) const {
-  return folderOf(node->path, style);
-}
-
 std::string ConverterSession::makeNative(std::string path) const {
   // IAR writes backslashes, which POSIX cannot follow; Windows keeps the file's own spelling.
   if (style == PathStyle::kPosix)
@@ -180,12 +186,12 @@ std::string ConverterSession::foundOnDisk(std::string path) {
   return style == PathStyle::kPosix ? pathFinder_.find(std::move(path)) : path;
 }
 
-std::string ConverterSession::readPath(const std::string& value, const ProjectNode* node) {
-  return foundOnDisk(makeNative(replaceProjectDir(value, projectFolder(node), style)));
+std::string ConverterSession::readPath(const std::string& value, const VariableScope& scope) {
+  return foundOnDisk(makeNative(expandReported(value, scope, readingPath_)));
 }
 
-std::string ConverterSession::filePath(const std::string& file, const ProjectNode* project) {
-  return readPath(replaceFirst(unbrokenValue(file), "$EW_DIR$", iarInstallDir), project);
+std::string ConverterSession::filePath(const std::string& file) {
+  return readPath(unbrokenValue(file), projectScope_);
 }
 
 bool ConverterSession::keepsFile(const std::string& path) const {

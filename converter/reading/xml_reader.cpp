@@ -13,7 +13,9 @@ constexpr size_t kKeptTokenCapacity = 64 * 1024;
 // Every element name the project and option readers match; a start tag of any other name opens
 // a foreign element, so a reader of a new element must add its name here. Sorted by length, for
 // speed: the test runs for every start tag a match fails on.
-bool isGrammarName(std::string_view name) {
+}  // namespace
+
+bool isProjectGrammarName(std::string_view name) {
   switch (name.size()) {
     case 3:
       return name == "mfc";
@@ -44,21 +46,56 @@ bool isGrammarName(std::string_view name) {
   }
 }
 
-// The element name of a start tag's text: up to its first white space or '/'. A tag whose name
-// is empty (<>, < x>) opens nothing.
-bool opensForeignElement(std::string_view tag) {
-  if (isGrammarName(tag))
-    return false;  // the usual tag: a bare name, no attributes
+namespace {
+
+// The element name of a start tag's text: up to its first white space or '/'.
+size_t elementNameLength(std::string_view tag) {
   size_t length = 0;
   while (length < tag.size() && !isSpace(static_cast<unsigned char>(tag[length])) &&
          tag[length] != '/') {
     ++length;
   }
-  const std::string_view name = tag.substr(0, length);
-  return !name.empty() && !isGrammarName(name);
+  return length;
+}
+
+// A tag whose name is empty (<>, < x>) opens nothing.
+bool opensForeignElement(std::string_view tag, GrammarNames grammar) {
+  if (grammar(tag))
+    return false;  // the usual tag: a bare name, no attributes
+  const std::string_view name = tag.substr(0, elementNameLength(tag));
+  return !name.empty() && !grammar(name);
+}
+
+size_t skipSpace(std::string_view text, size_t at) {
+  while (at < text.size() && isSpace(static_cast<unsigned char>(text[at])))
+    ++at;
+  return at;
 }
 
 }  // namespace
+
+std::optional<std::string> attributeValue(std::string_view attributes, std::string_view name) {
+  size_t at = skipSpace(attributes, 0);
+  while (at < attributes.size()) {
+    const size_t nameEnd = attributes.find_first_of("= \t\r\n", at);
+    if (nameEnd == std::string_view::npos)
+      return std::nullopt;
+    const std::string_view found = attributes.substr(at, nameEnd - at);
+    size_t quote = skipSpace(attributes, nameEnd);
+    if (quote >= attributes.size() || attributes[quote] != '=')
+      return std::nullopt;
+    quote = skipSpace(attributes, quote + 1);
+    if (quote >= attributes.size() || (attributes[quote] != '"' && attributes[quote] != '\''))
+      return std::nullopt;
+    const size_t close = attributes.find(attributes[quote], quote + 1);
+    if (close == std::string_view::npos)
+      return std::nullopt;
+    if (found == name)
+      return std::string(attributes.substr(quote + 1, close - quote - 1));
+    at = skipSpace(attributes, close + 1);
+  }
+  return std::nullopt;
+}
 
 void XMLReader::open(const std::string& path) {
   kind_ = TokenKind::None;
@@ -73,15 +110,47 @@ bool XMLReader::match(TokenKind kind, std::string_view name) {
   if (kind_ == TokenKind::None)
     readToken();
   while (kind_ != kind || elementName() != name) {
-    if (kind_ == TokenKind::Markup) {
-      readToken();
-    } else if (pendingForeign()) {
-      dropForeignElement();
-    } else {
+    if (!dropPending())
       return false;
-    }
   }
   kind_ = kind == TokenKind::StartTag && emptyElement_ ? TokenKind::EndTag : TokenKind::None;
+  ++consumed_;
+  return true;
+}
+
+// Drops the pending markup or foreign element; false when the pending token is neither.
+bool XMLReader::dropPending() {
+  if (kind_ == TokenKind::Markup) {
+    readToken();
+  } else if (pendingForeign()) {
+    dropForeignElement();
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool XMLReader::matchStartTag(std::string_view name, std::string* attributes) {
+  if (kind_ == TokenKind::None)
+    readToken();
+  for (;;) {
+    if (kind_ == TokenKind::StartTag) {
+      const size_t length = elementNameLength(text_);
+      if (std::string_view(text_).substr(0, length) == name)
+        break;
+    }
+    if (!dropPending())
+      return false;
+  }
+  const size_t length = elementNameLength(text_);
+  const size_t end = emptyElement_ ? text_.size() - 1 : text_.size();
+  attributes->assign(text_, length, end - length);
+  if (emptyElement_) {
+    nameLength_ = length;  // the pending end tag's name
+    kind_ = TokenKind::EndTag;
+  } else {
+    kind_ = TokenKind::None;
+  }
   ++consumed_;
   return true;
 }
@@ -92,7 +161,7 @@ bool XMLReader::pendingForeign() {
   if (kind_ != TokenKind::StartTag)
     return false;
   if (foreign_ == Foreign::kUnknown)
-    foreign_ = opensForeignElement(text_) ? Foreign::kYes : Foreign::kNo;
+    foreign_ = opensForeignElement(text_, grammar_) ? Foreign::kYes : Foreign::kNo;
   return foreign_ == Foreign::kYes;
 }
 

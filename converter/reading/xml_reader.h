@@ -8,6 +8,7 @@
 #ifndef TESSMARK_READING_XML_READER_H_
 #define TESSMARK_READING_XML_READER_H_
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,8 +26,21 @@ class XMLReaderError {
 
 enum class TokenKind { None = 0, StartTag = 1, EndTag = 2, Text = 3, Markup = 4 };
 
+// Whether an element name is one a document's readers match; start tags of any other name open
+// foreign elements.
+using GrammarNames = bool (*)(std::string_view name);
+
+// The element names of the project grammar.
+bool isProjectGrammarName(std::string_view name);
+
+// The value of the attribute name in the attribute text of a start tag (name="value" or
+// name='value', blanks and line breaks around '=' allowed); nullopt when it is not there.
+std::optional<std::string> attributeValue(std::string_view attributes, std::string_view name);
+
 class XMLReader {
  public:
+  explicit XMLReader(GrammarNames grammar = isProjectGrammarName) : grammar_(grammar) {}
+
   // Ends any open file and opens path; throws CannotOpen when it cannot. No token is pending
   // afterwards.
   void open(const std::string& path);
@@ -38,6 +52,11 @@ class XMLReader {
   // it and leaves its end tag pending.
   bool matchStart(std::string_view name) { return match(TokenKind::StartTag, name); }
   bool matchEnd(std::string_view name) { return match(TokenKind::EndTag, name); }
+
+  // matchStart for a start tag that may hold attributes: its element name (the text up to the
+  // first white space or '/') is name; *attributes gets the rest of the tag. An empty-element
+  // tag (<x a="1"/>) leaves its end tag pending, as matchStart does.
+  bool matchStartTag(std::string_view name, std::string* attributes);
 
   // Character data is copied to *text and consumed; a pending end tag gives an empty *text and
   // stays pending (an empty element); a start tag or markup leaves both alone and gives false.
@@ -63,6 +82,7 @@ class XMLReader {
 
  private:
   bool match(TokenKind kind, std::string_view name);
+  bool dropPending();
   std::string_view elementName() const;
   void readToken();
   bool pendingForeign();
@@ -75,6 +95,7 @@ class XMLReader {
   void readMarkup(int first);
   void readComment();
 
+  GrammarNames grammar_;
   std::string text_;
   TokenKind kind_ = TokenKind::None;
   // The pending tag is an empty-element tag whose name is the first nameLength_ bytes of text_.

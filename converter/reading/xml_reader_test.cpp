@@ -7,14 +7,22 @@
 #include <cstdio>
 #include <fstream>
 #include <random>
+#include <tuple>
 
 namespace tessmark {
 namespace {
 
 // One step on the reader: "<x" matchStart(x), "/x" matchEnd(x), "=x" readText giving x, "?x"
-// tokenText() is x, "#" a token request that ends the input. A leading '!' expects false.
+// tokenText() is x, "@x a" matchStartTag(x) giving the attributes " a", "Ln" stopLine() is n,
+// "#" a token request that ends the input. A leading '!' expects false.
 bool perform(XMLReader& reader, char operation, const std::string& argument) {
   std::string text;
+  if (operation == '@') {
+    const size_t blank = std::min(argument.find_first_of(" \n"), argument.size());
+    return reader.matchStartTag(argument.substr(0, blank), &text) && text == argument.substr(blank);
+  }
+  if (operation == 'L')
+    return reader.stopLine() == std::stoull(argument);
   if (operation != '#') {
     return operation == '<'   ? reader.matchStart(argument)
            : operation == '/' ? reader.matchEnd(argument)
@@ -66,6 +74,17 @@ TEST(XMLReaderTest, TokenRules) {
       {"<", {"#"}},
       {"<name", {"#"}},
       {"<!-- x", {"#"}},
+      // Start tags with attributes, matched by their element name.
+      {"<file kind=\"a/b\">x</file><group\n name = 'g'/><group><option a=\"1\"/>",
+       {"!<file", "!@fil", "@file kind=\"a/b\"", "=x", "/file", "@group\n name = 'g'", "/group",
+        "@group", "@option a=\"1\"", "/option", "#"}},
+      // Where reading stopped: the pending token, the token cut by the end, or after the last
+      // line break when only white space or a foreign element was left.
+      {"<data>\n\n  <option>", {"<data", "!/data", "L3"}},
+      {"<data>\r\n<name>a\r\nb", {"<data", "<name", "#", "L2"}},
+      {"<data>\n<!-- x\n\n", {"<data", "#", "L2"}},
+      {"<data>\n\n\n  ", {"<data", "#", "L4"}},
+      {"<data>\n<x>\n<option>\n<y", {"<data", "#", "L4"}},
   };
   const std::string path =
       testing::TempDir() + "tessmark_tokens_" + std::to_string(std::random_device()());
@@ -84,6 +103,19 @@ TEST(XMLReaderTest, TokenRules) {
 
 // A byte put back comes first in a copied run, as it would from get(); a put-back stop byte
 // ends the run at once.
+TEST(XMLReaderTest, AttributeValues) {
+  const std::tuple<const char*, const char*, std::optional<std::string>> rows[] = {
+      {" name=\"A/B\" build=\"true\"", "build", "true"},
+      {" active=\"true\" name=\"sdk\"", "name", "sdk"},
+      {"\n name ='' x", "name", ""},
+      {" names=\"x\"", "name", std::nullopt},
+      {" name=x", "name", std::nullopt},
+      {" name=\"open", "name", std::nullopt},
+      {"", "name", std::nullopt}};
+  for (const auto& [attributes, name, value] : rows)
+    EXPECT_EQ(value, attributeValue(attributes, name)) << attributes;
+}
+
 TEST(InputFileTest, AppendUntilTakesThePutBackByteFirst) {
   const std::string path =
       testing::TempDir() + "tessmark_input_" + std::to_string(std::random_device()());
