@@ -101,30 +101,4 @@ std::string unbrokenValue(std::string value) {
   return result;
 }
 
-std::string replaceFirst(const std::string& s, const std::string& what, const std::string& with) {
-  const size_t at = s.find(what);
-  if (at == std::string::npos)
-    return s;
-  std::string result = s;
-  result.replace(at, what.size(), with);
-  return result;
-}
-
-std::string replaceProjectDir(const std::string& value, const std::string& projectFolder,
-                              PathStyle style) {
-  static const std::string kVariable = "$PROJ_DIR$";
-  const size_t at = value.find(kVariable);
-  if (at == std::string::npos)
-    return value;
-  const size_t next = at + kVariable.size();
-  const bool glued = next < value.size() && value[next] != '\\' && value[next] != '/';
-  // 0 when the folder is all separators
-  const size_t kept =
-      glued ? projectFolder.find_last_not_of(separatorOf(style)) + 1 : projectFolder.size();
-  std::string result;
-  result.reserve(value.size() - kVariable.size() + kept);
-  result.append(value, 0, at).append(projectFolder, 0, kept).append(value, next);
-  return result;
-}
-
 }  // namespace tessmark

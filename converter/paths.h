@@ -59,16 +59,6 @@ std::string trimChar(const std::string& s, char c);
 // left inside (CR LF, LF or CR) becomes one blank. Other trailing white space stays.
 std::string unbrokenValue(std::string value);
 
-// Replaces the first occurrence of what (if any) by with.
-std::string replaceFirst(const std::string& s, const std::string& what, const std::string& with);
-
-// Replaces the first "$PROJ_DIR$" of a file, include or pre-include path by the project's folder.
-// IAR's own folder has no final separator, so "$PROJ_DIR$..\x" means "<folder>..\x" (which
-// Windows reads as "<folder>\x"): when a character other than a separator follows the variable,
-// the folder's trailing separators are dropped.
-std::string replaceProjectDir(const std::string& value, const std::string& projectFolder,
-                              PathStyle style);
-
 }  // namespace tessmark
 
 #endif  // TESSMARK_PATHS_H_

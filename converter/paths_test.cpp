@@ -1,4 +1,5 @@
 #include "paths.h"
+#include "variables.h"
 
 #include "iar_default.h"
 
@@ -54,7 +55,10 @@ TEST(PathRulesTest, RulesOfOneString) {
   const Rule unbroken = [](const std::string& value, PathStyle) { return unbrokenValue(value); };
   // A project folder as a workspace in the project's own folder makes it.
   const Rule projectDir = [](const std::string& value, PathStyle style) {
-    return replaceProjectDir(value, style == kWin ? "C:\\ws\\\\" : "/ws//", style);
+    VariableScope scope;
+    scope.style = style;
+    scope.projectFolder = style == kWin ? "C:\\ws\\\\" : "/ws//";
+    return expandVariables(value, scope);
   };
   const std::tuple<Rule, PathStyle, const char*, const char*> rows[] = {
       {defaultProjectName, kWin, "C:\\w\\blinky.ewp", "blinky"},
@@ -76,7 +80,7 @@ TEST(PathRulesTest, RulesOfOneString) {
       {unbroken, kWin, "a\r\nb\rc\nd\r\r\ne", "a b c d  e"},
       {projectDir, kWin, "$PROJ_DIR$..\\x", "C:\\ws..\\x"},
       {projectDir, kWin, "$PROJ_DIR$\\x", "C:\\ws\\\\\\x"},
-      {projectDir, kPosix, "$PROJ_DIR$..\\x$PROJ_DIR$", "/ws..\\x$PROJ_DIR$"},
+      {projectDir, kPosix, "$PROJ_DIR$..\\x$PROJ_DIR$", "/ws..\\x/ws//"},
       {projectDir, kPosix, "$PROJ_DIR$/x", "/ws///x"},
       {projectDir, kPosix, "$PROJ_DIR$", "/ws//"},
       {projectDir, kPosix, "$EW_DIR$\\x", "$EW_DIR$\\x"}};
@@ -84,12 +88,10 @@ TEST(PathRulesTest, RulesOfOneString) {
     EXPECT_EQ(out, rule(in, style)) << in;
 }
 
-TEST(PathRulesTest, TrimCharAndReplaceFirst) {
+TEST(PathRulesTest, TrimChar) {
   EXPECT_EQ("a b", trimChar("  a b ", ' '));
   EXPECT_EQ("x\"y", trimChar("\"x\"y\"\"", '"'));
   EXPECT_EQ("", trimChar("\"\"", '"'));
-  EXPECT_EQ("C:\\$W$", replaceFirst("$W$$W$", "$W$", "C:\\"));
-  EXPECT_EQ("none", replaceFirst("none", "$W$", "C:\\"));
 }
 
 }  // namespace
