@@ -101,4 +101,22 @@ std::string unbrokenValue(std::string value) {
   return result;
 }
 
+bool isRelativeIarPath(const std::string& path) {
+  if (!path.empty() && (path[0] == '\\' || path[0] == '/'))
+    return false;
+  if (path.size() >= 2 && path[1] == ':' &&
+      ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'))) {
+    return false;
+  }
+  if (!path.empty() && path[0] == '$') {
+    const size_t close = path.find('$', 1);
+    const bool variable =
+        close != std::string::npos && close > 1 &&
+        path.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_",
+                               1) == close;
+    return !variable;
+  }
+  return true;
+}
+
 }  // namespace tessmark

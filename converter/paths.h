@@ -59,6 +59,11 @@ std::string trimChar(const std::string& s, char c);
 // left inside (CR LF, LF or CR) becomes one blank. Other trailing white space stays.
 std::string unbrokenValue(std::string value);
 
+// True for a path read from an IAR file that names no root: neither a leading separator nor a
+// drive letter (a Windows path is absolute on every platform), and not a variable left
+// unexpanded at its start, which may stand for anything.
+bool isRelativeIarPath(const std::string& path);
+
 }  // namespace tessmark
 
 #endif  // TESSMARK_PATHS_H_

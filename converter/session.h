@@ -50,6 +50,9 @@ class ConverterSession {
   // Custom argument variables from the variable files, for the whole run.
   CustomVariables customVariables;
 
+  // The kinds of compiler extra options a settings block may hold.
+  static constexpr int kExtraOptionKinds = 4;
+
   // --- the tree and the reading state ---
   ProjectNode* rootProject;                         // owned through nodes_
   std::vector<ProjectNode*> currentConfigurations;  // of the project being read
@@ -102,13 +105,36 @@ class ConverterSession {
   bool readSimpleElement(const char* element);
   bool readOption(ProjectNode* configuration);
   void forgetOption();
+  void addDefine(ProjectNode* configuration, const std::string& state);
+  void noteExtraOptions(const std::string& option, std::vector<std::string>& states);
+  void startSettingsBlock();
+  void endSettingsBlock();
+  void startConfiguration();
+  void finishConfiguration(ProjectNode* configuration);
+  void addCmsisFolders(ProjectNode* configuration);
+  // What reading compiler arguments gave besides defines and include paths.
+  struct CompilerArgumentsRead {
+    std::vector<std::string> preIncludes;
+    std::unordered_set<std::string> unreadable;  // option files reported once
+  };
+  void applyCompilerArguments(const std::vector<ProjectNode*>& configurations,
+                              const std::vector<std::string>& arguments, int fileLevel,
+                              const VariableScope& scope, bool fromProject,
+                              CompilerArgumentsRead* read);
+  void readOptionFile(const std::vector<ProjectNode*>& configurations, const std::string& path,
+                      int level, const VariableScope& scope, bool fromProject,
+                      CompilerArgumentsRead* read);
+  void printPreIncludes(const std::vector<std::string>& files);
   void applyOption(ProjectNode* configuration, const std::string& option,
                    std::vector<std::string>& states);
   // A source file's path as it is used and written.
   std::string filePath(const std::string& file);
   // A path read from an IAR file as it is used and written: its variables expanded in scope (and
   // those left reported), its separators made native, and then found on disk.
-  std::string readPath(const std::string& value, const VariableScope& scope);
+  // fromProject: a path that is relative once expanded gets the project's folder put before it,
+  // unless it still begins with a variable.
+  std::string readPath(const std::string& value, const VariableScope& scope,
+                       bool fromProject = false);
   // value with the variables scope knows expanded; every variable left in it is reported, once
   // per variable and file, as a variable of reportFile (the file being read).
   std::string expandReported(const std::string& value, const VariableScope& scope,
@@ -159,6 +185,17 @@ class ConverterSession {
   std::unordered_set<std::string> reportedVariables_;  // file, NUL, name
   int filesTried_ = 0;                                 // project files the run tried to read
   int filesNotRead_ = 0;                               // of those, the ones not read to their end
+
+  // What a configuration's settings hand to the compiler besides its options, applied once the
+  // configuration has been read.
+  struct ExtraOptions {
+    bool on = false;
+    std::vector<std::string> states;
+  };
+  ExtraOptions blockExtraOptions_[kExtraOptionKinds];  // of the settings block being read, by kind
+  std::vector<std::string> extraArguments_;
+  bool useCmsis_ = false;
+  bool useCmsisDsp_ = false;
 
   std::string optionName_;                 // of the option being read, empty between options
   std::vector<std::string> optionStates_;  // its non-empty states, empty between options

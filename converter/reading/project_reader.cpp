@@ -52,6 +52,7 @@ bool ConverterSession::readConfiguration(ProjectNode* project) {
   readToolchain(&toolchain);
   toolchain = unbrokenValue(toolchain);
   if (configuration != nullptr) {
+    startConfiguration();
     configurationScope_ = projectScope_;
     configurationScope_.expandedCustom.clear();
     configurationScope_.configuration = configuration->name;
@@ -63,6 +64,7 @@ bool ConverterSession::readConfiguration(ProjectNode* project) {
   if (!reader.matchEnd("configuration"))
     return false;
   if (configuration != nullptr) {
+    finishConfiguration(configuration);
     // Source files, which every configuration shares, take the first configuration's toolkit.
     if (currentConfigurations.empty())
       projectScope_.toolkitDir = configurationScope_.toolkitDir;
@@ -85,9 +87,13 @@ bool ConverterSession::readSettings(ProjectNode* configuration) {
   std::string name;
   readName(&name);
   readSimpleElement("archiveVersion");
-  if (!readSettingsData(configuration))
+  if (configuration != nullptr)
+    startSettingsBlock();
+  if (!readSettingsData(configuration) || !reader.matchEnd("settings"))
     return false;
-  return reader.matchEnd("settings");
+  if (configuration != nullptr)
+    endSettingsBlock();
+  return true;
 }
 
 // Inside a group, files, sub-groups and option blocks for the group's files come in any order;
@@ -186,8 +192,12 @@ std::string ConverterSession::foundOnDisk(std::string path) {
   return style == PathStyle::kPosix ? pathFinder_.find(std::move(path)) : path;
 }
 
-std::string ConverterSession::readPath(const std::string& value, const VariableScope& scope) {
-  return foundOnDisk(makeNative(expandReported(value, scope, readingPath_)));
+std::string ConverterSession::readPath(const std::string& value, const VariableScope& scope,
+                                       bool fromProject) {
+  std::string path = expandReported(value, scope, readingPath_);
+  if (fromProject && scope.projectFolder && isRelativeIarPath(path))
+    path = *scope.projectFolder + separator() + path;
+  return foundOnDisk(makeNative(std::move(path)));
 }
 
 std::string ConverterSession::filePath(const std::string& file) {
