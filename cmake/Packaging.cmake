@@ -1,7 +1,8 @@
 # Installation and the distributable packages.
 #   cmake --install <build> [--strip] --prefix <folder>
-#       Tessmark (Tessmark.exe) in bin/ and the README; on Linux and other POSIX systems also the
-#       tessmark link, the wizard, the manual pages, desktop entry, icons and licence
+#       Tessmark (Tessmark.exe) in bin/ and the README; on Windows the LICENSE beside them, on Linux
+#       and other POSIX systems the tessmark link, the wizard, the manual pages, desktop entry,
+#       icons and the licence as Debian's copyright file
 #   cmake --build <build> --target package
 #       the same packed into Tessmark-<version>-<system>.zip and, on Linux, the Debian packages
 #       tessmark_<version>-1_<arch>.deb and tessmark-wizard_<version>-1_<arch>.deb
@@ -9,7 +10,9 @@
 # only the C and C++ runtimes, and wizard, tessmark-wizard with everything Qt brings.
 # For Windows the zip comes from the cross build (cmake/mingw-w64-x86_64.cmake) or a native one.
 if(WIN32)
-  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . COMPONENT tessmark)
+  # The MIT licence asks for its notice with every copy, so the zip carries it as it is.
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .
+          COMPONENT tessmark)
 else()
   include(cmake/InstallUnix.cmake)
 endif()
