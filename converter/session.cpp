@@ -94,6 +94,8 @@ void ConverterSession::readProjectFile(const std::string& entry) {
     node = makeWorkspaceProject(nativePath);
   }
   openingPath_ = readingPath_ = nativePath;
+  readingProject_ = node;
+  groupsByPlace_.clear();
   projectScope_ = runScope();
   projectScope_.projectFolder = folderOf(node->path, style);
   const std::string file = fileNameOf(nativePath, style);

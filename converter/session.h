@@ -4,6 +4,7 @@
 #define TESSMARK_SESSION_H_
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_set>
@@ -161,9 +162,37 @@ class ConverterSession {
   // others are not tried on the token it stopped at, which stays pending to be reported.
   template <typename... Readers>
   bool readOneOf(Readers... readers) {
-    const size_t start = reader.tokensConsumed();
-    return ((reader.tokensConsumed() == start && readers()) || ...);
+    return readOneOfIn(reader, readers...);
   }
+  template <typename... Readers>
+  static bool readOneOfIn(XMLReader& in, Readers... readers) {
+    const size_t start = in.tokensConsumed();
+    return ((in.tokensConsumed() == start && readers()) || ...);
+  }
+
+  // --- project connection files ---
+  // Reads the connection file at path, a source file just listed, when its name ends in
+  // ".ipcf" (in any letter case) and it is not itself named by one.
+  void readConnectionIfAny(const std::string& path);
+  bool readConnection();
+  bool readConnectionPath(std::string* path);
+  bool readConnectionIncludePaths();
+  bool readConnectionDefines();
+  bool readConnectionExtraOptions();
+  void applyConnectionArguments();
+  bool readConnectionFiles();
+  bool readConnectionGroup(ProjectNode* enclosing, int depth);
+  bool addConnectionFile(ProjectNode* group, const std::string& path);
+  // The first group named name directly inside enclosing (the project's top level when null),
+  // made after the groups there so far when there is none.
+  ProjectNode* groupNamed(ProjectNode* enclosing, const std::string& name);
+  void noteGroup(ProjectNode* enclosing, ProjectNode* group);
+  struct Connection {
+    explicit Connection(GrammarNames grammar) : reader(grammar) {}
+    XMLReader reader;
+    std::vector<std::string> arguments;  // of its extra options
+    CompilerArgumentsRead read;
+  };
 
   // Opens and reads one project of the run into its node.
   void readProjectFile(const std::string& entry);
@@ -179,6 +208,11 @@ class ConverterSession {
   PathFinder pathFinder_;    // what the readers learnt of the disk, for the whole run
   std::string openingPath_;  // the file being opened, for "Could not open file: "
   bool isWorkspace_ = false;
+  ProjectNode* readingProject_ = nullptr;  // the project node being read
+  Connection* connection_ = nullptr;       // the connection file being read, if any
+  // The project's groups by the group that holds them (null: the top level) and name; the first
+  // of a name only.
+  std::map<std::pair<const ProjectNode*, std::string>, ProjectNode*> groupsByPlace_;
   std::string readingPath_;                            // the project file being read, as opened
   VariableScope projectScope_;                         // for the values of the project being read
   VariableScope configurationScope_;                   // for those of the configuration being read

@@ -302,6 +302,15 @@ std::map<std::string, std::string> snapshot(const fs::path& root) {
   return tree;
 }
 
+// text with {TMP}, {EXAMPLES} and {REAL} replaced (expand) or put back (!expand).
+std::string placeholders(std::string text, const std::string& tmp, bool expand) {
+  const std::string places[][2] = {
+      {"{TMP}", tmp}, {"{EXAMPLES}", TESSMARK_EXAMPLES_DIR}, {"{REAL}", TESSMARK_REAL_WORLD_DIR}};
+  for (const auto& place : places)
+    text = replaceAll(text, place[expand ? 0 : 1], place[expand ? 1 : 0]);
+  return text;
+}
+
 // Applies the case's verbs; they decide how the converter is run.
 ChildLimits applySetup(const fs::path& setupFile, const fs::path& scratch) {
   ChildLimits limits;
@@ -310,7 +319,7 @@ ChildLimits applySetup(const fs::path& setupFile, const fs::path& scratch) {
   limits.memory = 4ul << 30;
 #endif
   for (const std::string& line : readLines(setupFile)) {
-    std::istringstream words(replaceAll(line, "{TMP}", scratch.string()));
+    std::istringstream words(placeholders(line, scratch.string(), true));
     std::string verb, path, target;
     words >> verb >> path >> target;
     const fs::path at = scratch / path;
@@ -359,15 +368,6 @@ Outcome changesOf(const RunResult& result, const std::map<std::string, std::stri
       outcome.files[path] = what.rfind("= ", 0) == 0 ? what.substr(2) : what;
   }
   return outcome;
-}
-
-// text with {TMP} and {EXAMPLES} replaced (expand) or put back (!expand).
-std::string placeholders(std::string text, const std::string& tmp, bool expand) {
-  const std::string places[][2] = {
-      {"{TMP}", tmp}, {"{EXAMPLES}", TESSMARK_EXAMPLES_DIR}, {"{REAL}", TESSMARK_REAL_WORLD_DIR}};
-  for (const auto& place : places)
-    text = replaceAll(text, place[expand ? 0 : 1], place[expand ? 1 : 0]);
-  return text;
 }
 
 Outcome recorded(const fs::path& dir, const std::string& tmp) {

@@ -109,12 +109,27 @@ bool ConverterSession::readGroup(ProjectNode* parent, ProjectNode* project, int 
   readConfigurationList("excluded");
   ProjectNode* group = newNode(unbrokenValue(name));
   attachGroup(group, parent);
+  noteGroup(parent == project ? nullptr : parent, group);
   std::string file;
   while (readOneOf([&] { return readFile(&file) && addGroupFile(group, project, file); },
                    [&] { return readGroup(group, project, depth + 1); },
                    [&] { return readConfiguration(nullptr); })) {
   }
   return reader.matchEnd("group");
+}
+
+void ConverterSession::noteGroup(ProjectNode* enclosing, ProjectNode* group) {
+  groupsByPlace_.emplace(std::make_pair(enclosing, group->name), group);
+}
+
+ProjectNode* ConverterSession::groupNamed(ProjectNode* enclosing, const std::string& name) {
+  const auto found = groupsByPlace_.find(std::make_pair(enclosing, name));
+  if (found != groupsByPlace_.end())
+    return found->second;
+  ProjectNode* group = newNode(name);
+  attachGroup(group, enclosing != nullptr ? enclosing : readingProject_);
+  noteGroup(enclosing, group);
+  return group;
 }
 
 // Under configurations groups are flattened: every group is a child of every configuration.
@@ -134,18 +149,20 @@ bool ConverterSession::addGroupFile(ProjectNode* group, const ProjectNode* /*pro
   // spare capacity, and a project keeps hundreds of thousands of paths.
   if (keepsFile(path))
     group->addFile(path);
+  readConnectionIfAny(path);
   return true;
 }
 
 // A top-level file goes to every configuration read so far.
 bool ConverterSession::addTopLevelFile(ProjectNode* project, const std::string& file) {
   const std::string path = filePath(file);
-  if (!keepsFile(path))
-    return true;
-  if (currentConfigurations.empty())
-    project->addFile(path);
-  for (ProjectNode* configuration : currentConfigurations)
-    configuration->addFile(path);
+  if (keepsFile(path)) {
+    if (currentConfigurations.empty())
+      project->addFile(path);
+    for (ProjectNode* configuration : currentConfigurations)
+      configuration->addFile(path);
+  }
+  readConnectionIfAny(path);
   return true;
 }
 
