@@ -8,7 +8,10 @@
 # personality or from the project file being written, given personalities, an extension list,
 # default personalities that are links to the project file and to a generated personality,
 # and runs that end with an error half-way (a file where a folder must go, a folder where a
-# personality file must go).
+# personality file must go). Against a revision before the writers used temporary files and kept
+# the default personalities, only the fresh and second runs and the given personalities can
+# match: the others now give the kept defaults, the old text of the user's personality and no
+# project file after a failure (bench/README.md).
 #
 #   bench/check_identical.sh [-b build-dir] [-r revision] [-s "S M L heavy"] [-w scratch]
 #

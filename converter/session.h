@@ -81,19 +81,16 @@ class ConverterSession {
   // ensureFolder for a folder inside one that was made now: nothing can be there yet, so the
   // existence test is left out.
   void ensureFolderIn(bool parentMadeNow, const std::string& folder) const;
-  // True when something exists under path. Nothing in a run removes a file or folder, so a
-  // path once found is remembered and not asked about again.
+  // True when something exists under path. Nothing in a run removes what it looks for (only its
+  // own temporary files), so a path once found is remembered and not asked about again.
   bool isPresent(const std::string& path) const;
   std::string messagePersonalityPath() const;
   std::string compilerPersonalityPath() const;
   std::string defaultPersonalityFolder() const;
   std::string defaultPersonalityPath(const char* extension) const;
-  // Appends the text of the user's analyser personality to out; prints "Couldnt open file"
-  // when it cannot be read.
+  // Appends the text the user's analyser personality held when the writing began to out;
+  // prints "Couldnt open file" when it could not be read.
   void appendUserAnalyserPersonality(OutputFile& out) const;
-  // Called before a personality file is written: it may be the default message or compiler
-  // personality under another name (a link), so those are emptied again at their next use.
-  void notePersonalityWritten() const;
 
  private:
   bool readConfiguration(ProjectNode* project);
@@ -201,8 +198,8 @@ class ConverterSession {
   bool readToItsEnd(XMLReader& fileReader, const std::string& path,
                     const std::function<bool()>& read);
 
-  void flushProjectFile() const;
-  bool isProjectFile(const std::string& path) const;
+  void readUserAnalyserPersonality();
+  bool keepOrMakeEmptyDefault(const std::string& path) const;
 
   std::vector<std::unique_ptr<ProjectNode>> nodes_;
   PathFinder pathFinder_;    // what the readers learnt of the disk, for the whole run
@@ -235,12 +232,11 @@ class ConverterSession {
   std::vector<std::string> optionStates_;  // its non-empty states, empty between options
 
   // --- what the writers know of the disk during one writeProjectFile ---
-  OutputFile* projectFile_ = nullptr;  // the open project file, not owned
   mutable std::unordered_set<std::string> present_;
-  // True while the default message (compiler) personality is known to be empty since this run
-  // emptied it; emptying it again would change nothing.
-  mutable bool messageEmptied_ = false;
-  mutable bool compilerEmptied_ = false;
+  mutable bool messageDefaultSettled_ = false;
+  mutable bool compilerDefaultSettled_ = false;
+  std::string userAnalyserText_;  // as it was when the writing began
+  bool userAnalyserReadable_ = false;
 };
 
 }  // namespace tessmark

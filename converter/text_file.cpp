@@ -4,6 +4,8 @@
 #include <filesystem>
 
 #include "io_error.h"
+#include "paths.h"
+#include "platform/platform.h"
 
 namespace tessmark {
 namespace {
@@ -128,19 +130,23 @@ unsigned long long lineAt(const std::string& path, unsigned long long offset) {
 OutputFile::~OutputFile() {
   if (file_ != nullptr)
     std::fclose(file_);
+  if (!temporaryPath_.empty())
+    platform::removeFile(temporaryPath_);
 }
 
-bool OutputFile::open(const std::string& path, Flushing flushing) {
+bool OutputFile::open(const std::string& path) {
   path_ = path;
-  flushing_ = flushing;
-  file_ = std::fopen(path.c_str(), "wb");
-  if (file_ != nullptr && flushing == Flushing::kWhenAsked) {
-    constexpr size_t kBufferSize = 64 * 1024;
-    if (!buffer_)
-      buffer_.reset(new char[kBufferSize]);
-    std::setvbuf(file_, buffer_.get(), _IOFBF, kBufferSize);
-  }
-  return file_ != nullptr;
+  const std::string temporary = temporaryPathOf(path);
+  platform::removeFile(temporary);
+  file_ = platform::createNewFile(temporary);
+  if (file_ == nullptr)
+    return false;
+  temporaryPath_ = temporary;
+  constexpr size_t kBufferSize = 64 * 1024;
+  if (!buffer_)
+    buffer_.reset(new char[kBufferSize]);
+  std::setvbuf(file_, buffer_.get(), _IOFBF, kBufferSize);
+  return true;
 }
 
 // A line feed inside a line's text (a name read with its line end) is written as CR LF too, as
@@ -148,22 +154,10 @@ bool OutputFile::open(const std::string& path, Flushing flushing) {
 void OutputFile::writeLine(const std::string& text) {
   writeExpanded(text);
   write("\r\n", 2);
-  lineDone();
 }
 
 void OutputFile::writeText(const std::string& text) {
   writeExpanded(text);
-  lineDone();
-}
-
-void OutputFile::lineDone() {
-  if (flushing_ == Flushing::kEachLine)
-    flush();
-}
-
-void OutputFile::flush() {
-  if (file_ != nullptr && std::fflush(file_) != 0)
-    fail();
 }
 
 void OutputFile::writeExpanded(const std::string& text) {
@@ -176,11 +170,12 @@ void OutputFile::writeExpanded(const std::string& text) {
   write(text.data() + start, text.size() - start);
 }
 
-void OutputFile::close() {
+void OutputFile::commit() {
   std::FILE* file = file_;
   file_ = nullptr;
-  if (file != nullptr && std::fclose(file) != 0)
-    throw IOERROR(IOERROR::CannotWriteFile, path_);
+  if (std::fclose(file) != 0 || !platform::replaceFile(temporaryPath_, path_))
+    fail();
+  temporaryPath_.clear();
 }
 
 void OutputFile::write(const char* data, size_t size) {
@@ -188,8 +183,20 @@ void OutputFile::write(const char* data, size_t size) {
     fail();
 }
 
-void OutputFile::fail() {
+void OutputFile::fail() const {
   throw IOERROR(IOERROR::CannotWriteFile, path_);
+}
+
+std::string temporaryPathOf(const std::string& path) {
+  const bool windows = nativePathStyle() == PathStyle::kWindows;
+  const size_t cut = path.find_last_of(windows ? "\\/" : "/");
+  const size_t name = cut == std::string::npos ? 0 : cut + 1;
+  return path.substr(0, name) + "." + path.substr(name) + ".tmp";
+}
+
+bool createEmptyFile(const std::string& path) {
+  std::FILE* file = platform::createNewFile(path);
+  return file != nullptr && std::fclose(file) == 0;
 }
 
 }  // namespace tessmark

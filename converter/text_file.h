@@ -123,42 +123,48 @@ class InputFile {
 // be read.
 unsigned long long lineAt(const std::string& path, unsigned long long offset);
 
-// Writes a text file line by line, by default each line flushed to the file at once. Write,
-// flush and close failures raise IOERROR CannotWriteFile with the file's path. The destructor
-// closes an open file quietly, so the lines written before an error stay on disk.
+// Writes a text file through a temporary file beside it (temporaryPathOf), which commit puts in
+// the file's place once complete: until then, after a failure and when the program is killed,
+// whatever was under the path stays as it was, and nobody sees a half-written file. Write, close
+// and replace failures raise IOERROR CannotWriteFile with the file's path, never the temporary
+// one. The destructor removes a temporary file that was not committed.
 class OutputFile {
  public:
-  // kWhenAsked keeps the lines in a buffer until flush, close or the destructor: for a file
-  // whose owner flushes it before anything could look at it.
-  enum class Flushing { kEachLine, kWhenAsked };
-
   OutputFile() = default;
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
   ~OutputFile();
 
-  // Creates or truncates path. False when it cannot be opened.
-  bool open(const std::string& path, Flushing flushing = Flushing::kEachLine);
+  // Makes a new temporary file for path, after removing the one a killed run may have left; a
+  // folder or anything else that cannot be removed there is never written through. False when
+  // it cannot be made.
+  bool open(const std::string& path);
   // Writes text and a CR LF; an LF inside text is written as CR LF too.
   void writeLine(const std::string& text);
   // Writes text with every LF written as CR LF.
   void writeText(const std::string& text);
-  // Writes the buffered lines to the file, if one is open.
-  void flush();
-  // Closes the file; a failure raises IOERROR.
-  void close();
+  // Closes the temporary file and puts it in path's place, replacing a file or link there
+  // (never what a link points to).
+  void commit();
 
  private:
-  void writeExpanded(const std::string& text);  // every LF as CR LF, no flush
+  void writeExpanded(const std::string& text);  // every LF as CR LF
   void write(const char* data, size_t size);
-  void lineDone();
-  void fail();
+  void fail() const;
 
   std::FILE* file_ = nullptr;
   std::string path_;
-  Flushing flushing_ = Flushing::kEachLine;
-  std::unique_ptr<char[]> buffer_;  // for kWhenAsked; outlives file_
+  std::string temporaryPath_;       // empty when there is none on disk
+  std::unique_ptr<char[]> buffer_;  // outlives file_
 };
+
+// The temporary file OutputFile writes for path: a hidden name in the same folder, "." before the
+// file name and ".tmp" after it, so that the next run finds what a killed one left. No file the
+// converter writes ends in ".tmp".
+std::string temporaryPathOf(const std::string& path);
+
+// Creates path as a new empty file. False when anything is there already or it cannot be made.
+bool createEmptyFile(const std::string& path);
 
 }  // namespace tessmark
 

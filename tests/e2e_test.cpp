@@ -20,6 +20,7 @@
 //             second line "unterminated" stores it without its NUL. Without it the key is absent.
 //   expected/ every file the run makes or changes, byte for byte
 //   folders   every folder the run makes, one per line
+//   removed   optional: every file, link or folder the run removes, one per line
 // In args, setup, stdout and expected files {TMP} stands for the scratch folder, {EXAMPLES} for
 // the examples folder and {REAL} for the real-world corpus beside the repository (read there,
 // never copied). With TESSMARK_UPDATE_CASES=1 a run writes what it did back into its case
@@ -354,19 +355,23 @@ ChildLimits applySetup(const fs::path& setupFile, const fs::path& scratch) {
 struct Outcome {
   RunResult result;
   std::string folders;                       // made by the run, one per line
+  std::string removed;                       // there before the run and gone after it
   std::map<std::string, std::string> files;  // made or changed by the run: path -> bytes
 };
 
 Outcome changesOf(const RunResult& result, const std::map<std::string, std::string>& before,
                   const fs::path& scratch) {
-  Outcome outcome{result, "", {}};
-  for (const auto& [path, what] : snapshot(scratch)) {
+  Outcome outcome{result, "", "", {}};
+  const std::map<std::string, std::string> after = snapshot(scratch);
+  for (const auto& [path, what] : after) {
     const auto old = before.find(path);
     if (what == "/" && old == before.end())
       outcome.folders += path + "\n";
     else if (what != "/" && (old == before.end() || old->second != what))
       outcome.files[path] = what.rfind("= ", 0) == 0 ? what.substr(2) : what;
   }
+  for (const auto& entry : before)
+    outcome.removed += after.count(entry.first) == 0 ? entry.first + "\n" : "";
   return outcome;
 }
 
@@ -374,6 +379,7 @@ Outcome recorded(const fs::path& dir, const std::string& tmp) {
   Outcome outcome{
       {std::stoi(readBytes(dir / "status")), placeholders(readBytes(dir / "stdout"), tmp, true)},
       replaceAll(readBytes(dir / "folders"), "\r", ""),
+      replaceAll(readBytes(dir / "removed"), "\r", ""),
       {}};
   for (const auto& [path, what] : snapshot(dir / "expected")) {
     if (what != "/")
@@ -388,6 +394,9 @@ void writeBack(const fs::path& dir, const Outcome& outcome, const std::string& t
   if (!outcome.result.output.empty())
     writeBytes(dir / "stdout", placeholders(outcome.result.output, tmp, false));
   writeBytes(dir / "folders", outcome.folders);
+  fs::remove(dir / "removed");
+  if (!outcome.removed.empty())
+    writeBytes(dir / "removed", outcome.removed);
   fs::remove_all(dir / "expected");
   for (const auto& [path, bytes] : outcome.files) {
     fs::create_directories((dir / "expected" / path).parent_path());
@@ -446,6 +455,7 @@ TEST_P(Cases, DoWhatTheirFolderRecords) {
   EXPECT_EQ(expected.result.status, outcome.result.status);
   EXPECT_EQ(expected.result.output, outcome.result.output);
   EXPECT_EQ(expected.folders, outcome.folders);
+  EXPECT_EQ(expected.removed, outcome.removed);
   EXPECT_EQ(expected.files, outcome.files);
 }
 

@@ -1,10 +1,7 @@
-// Personality files: empty defaults for the message and compiler personalities, a generated
-// analyser personality for every node with include paths or defines, and a default analyser
-// personality for the rest.
+// Personality files: empty defaults for the message and compiler personalities where there are
+// none yet, a generated analyser personality for every node with include paths or defines, and a
+// default analyser personality for the rest.
 #include "output/personality.h"
-
-#include <filesystem>
-#include <system_error>
 
 #include "console.h"
 #include "io_error.h"
@@ -89,28 +86,23 @@ std::string ConverterSession::defaultPersonalityPath(const char* extension) cons
   return defaultPersonalityFolder() + projectName + extension;
 }
 
-// The default message and compiler personalities are emptied for every entry. Emptying an
-// empty file changes nothing, so once this run has emptied one, it skips doing so again until
-// another personality file has been written (notePersonalityWritten). A default that is the
-// project file itself (through a link) is emptied every time, as it keeps growing.
+// The default message and compiler personalities are the user's to edit (-fi entries, message
+// settings): a run only creates them, empty, where nothing of their name exists, not even a link.
+// Once a default is settled (kept, made, or for the message personality failed), the run does not
+// look at it again. False when it cannot be made.
+bool ConverterSession::keepOrMakeEmptyDefault(const std::string& path) const {
+  ensureFolder(defaultPersonalityFolder());
+  return platform::entryExists(path) || createEmptyFile(path);
+}
 
-// A failure to empty the default message personality goes unreported.
+// A failure to make the default message personality goes unreported.
 std::string ConverterSession::messagePersonalityPath() const {
   if (!messagePersonality.empty())
     return messagePersonality;
   const std::string path = defaultPersonalityPath(".p_s");
-  if (messageEmptied_)
-    return path;
-  ensureFolder(defaultPersonalityFolder());
-  flushProjectFile();
-  OutputFile file;
-  if (file.open(path)) {
-    try {
-      file.close();
-      messageEmptied_ = !isProjectFile(path);
-    } catch (const IOERROR&) {
-    }
-  }
+  if (!messageDefaultSettled_)
+    keepOrMakeEmptyDefault(path);
+  messageDefaultSettled_ = true;
   return path;
 }
 
@@ -118,61 +110,34 @@ std::string ConverterSession::compilerPersonalityPath() const {
   if (!compilerPersonality.empty())
     return compilerPersonality;
   const std::string path = defaultPersonalityPath(".p_c");
-  if (compilerEmptied_)
-    return path;
-  ensureFolder(defaultPersonalityFolder());
-  flushProjectFile();
-  OutputFile file;
-  if (!file.open(path))
+  if (!compilerDefaultSettled_ && !keepOrMakeEmptyDefault(path))
     throw IOERROR(IOERROR::CannotWriteFile, path);
-  file.close();
-  compilerEmptied_ = !isProjectFile(path);
+  compilerDefaultSettled_ = true;
   return path;
 }
 
-void ConverterSession::notePersonalityWritten() const {
-  flushProjectFile();
-  messageEmptied_ = false;
-  compilerEmptied_ = false;
-}
-
-// The project file's lines wait in its buffer until another file is opened for writing or
-// read: only then could their absence from the disk be seen (through a link, or the user's
-// analyser personality naming the project file), so every file ends up as if each line had
-// been flushed at once.
-void ConverterSession::flushProjectFile() const {
-  if (projectFile_ != nullptr)
-    projectFile_->flush();
-}
-
-// When unsure, the answer is yes: the default is then emptied every time, as it always was.
-bool ConverterSession::isProjectFile(const std::string& path) const {
-  std::error_code error;
-  const bool same =
-      std::filesystem::equivalent(path, destFolder + separator() + projectName + ".prj", error);
-  return same || error;
+// Read once, before any file is written: the user's file may be one of them, and every file
+// that receives its text gets what it held when the run began.
+void ConverterSession::readUserAnalyserPersonality() {
+  userAnalyserText_.clear();
+  InputFile user;
+  userAnalyserReadable_ = !analyserPersonality.empty() && user.open(analyserPersonality);
+  if (userAnalyserReadable_)
+    user.readAll(&userAnalyserText_);
 }
 
 void ConverterSession::appendUserAnalyserPersonality(OutputFile& out) const {
   if (analyserPersonality.empty())
     return;
-  // The user's file may be one of those being written: what they hold so far is on disk first.
-  out.flush();
-  flushProjectFile();
-  InputFile user;
-  if (!user.open(analyserPersonality)) {
+  if (userAnalyserReadable_)
+    out.writeText(userAnalyserText_);
+  else
     printLine("Couldnt open file");
-    return;
-  }
-  std::string text;
-  user.readAll(&text);
-  out.writeText(text);
 }
 
 void ProjectNode::writeAnalyserPersonality(const std::string& path) const {
-  session->notePersonalityWritten();
   OutputFile out;
-  if (!out.open(path, OutputFile::Flushing::kWhenAsked))
+  if (!out.open(path))
     throw IOERROR(IOERROR::CannotWriteFile, path);
   for (const std::string& folder : includePaths)
     out.writeLine("-i \"" + folder + "\"");
@@ -180,7 +145,7 @@ void ProjectNode::writeAnalyserPersonality(const std::string& path) const {
     out.writeLine(value.empty() ? "-d \"" + symbol + "\"" : "-d \"" + symbol + "=" + value + "\"");
   }
   session->appendUserAnalyserPersonality(out);
-  out.close();
+  out.commit();
 }
 
 }  // namespace tessmark

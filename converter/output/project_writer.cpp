@@ -8,24 +8,18 @@
 
 namespace tessmark {
 
-// The project file is buffered (see flushProjectFile). When an error ends the walk, the file
-// is closed on the way out, so it holds every line written before the error.
+// The project file is put in place only once the walk is complete: a run that fails leaves the
+// project file of the last run as it was (OutputFile).
 int ConverterSession::writeProjectFile() {
   const std::string path = destFolder + separator() + projectName + ".prj";
   OutputFile out;
-  if (!out.open(path, OutputFile::Flushing::kWhenAsked))
+  if (!out.open(path))
     throw IOERROR(IOERROR::CannotWriteFile, path);
+  readUserAnalyserPersonality();
   printLine("Creating Korval/Korval++ Project ...");
   out.writeLine("VersionTag45");
-  projectFile_ = &out;
-  try {
-    rootProject->writeFolderEntry(out, std::string(), defaultPersonalityPath(".p_a"));
-  } catch (...) {
-    projectFile_ = nullptr;
-    throw;
-  }
-  projectFile_ = nullptr;
-  out.close();
+  rootProject->writeFolderEntry(out, std::string(), defaultPersonalityPath(".p_a"));
+  out.commit();
   printLine("Korval/Korval++ Project Completed!");
   return 0;
 }
@@ -46,12 +40,11 @@ void makeDefaultAnalyser(const ConverterSession& session, const std::string& pat
   if (session.isPresent(path))
     return;
   session.ensureFolder(session.defaultPersonalityFolder());
-  session.notePersonalityWritten();
   OutputFile out;
-  if (!out.open(path, OutputFile::Flushing::kWhenAsked))
+  if (!out.open(path))
     throw IOERROR(IOERROR::CannotWriteFile, path);
   session.appendUserAnalyserPersonality(out);
-  out.close();
+  out.commit();
 }
 
 // Folders for the parts of a name before each '\' (or, where there is none, '/').

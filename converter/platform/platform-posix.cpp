@@ -2,10 +2,12 @@
 
 #include <dirent.h>
 #include <errno.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <memory>
 #include <stdexcept>
 
@@ -54,6 +56,25 @@ CreateResult createDirectory(const std::string& path) {
   if (mkdir(path.c_str(), 0777) == 0)
     return CreateResult::kCreated;
   return errno == EEXIST ? CreateResult::kAlreadyExists : CreateResult::kFailed;
+}
+
+std::FILE* createNewFile(const std::string& path) {
+  // O_EXCL fails on any entry under the path, a dangling link included.
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0)
+    return nullptr;
+  std::FILE* file = fdopen(fd, "wb");
+  if (file == nullptr)
+    close(fd);
+  return file;
+}
+
+bool removeFile(const std::string& path) {
+  return unlink(path.c_str()) == 0;
+}
+
+bool replaceFile(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
 long readRegistryDefault(const std::string& /*key*/, std::string* /*value*/) {

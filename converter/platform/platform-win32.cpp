@@ -2,10 +2,13 @@
 
 #include <direct.h>
 #include <errno.h>
+#include <fcntl.h>
 #include <io.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <memory>
 #include <stdexcept>
 
@@ -80,6 +83,26 @@ CreateResult createDirectory(const std::string& path) {
   if (_mkdir(path.c_str()) == 0)
     return CreateResult::kCreated;
   return errno == EEXIST ? CreateResult::kAlreadyExists : CreateResult::kFailed;
+}
+
+std::FILE* createNewFile(const std::string& path) {
+  const int fd =
+      _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+  if (fd < 0)
+    return nullptr;
+  std::FILE* file = _fdopen(fd, "wb");
+  if (file == nullptr)
+    _close(fd);
+  return file;
+}
+
+bool removeFile(const std::string& path) {
+  return DeleteFileA(path.c_str()) != 0;
+}
+
+// rename() would refuse an existing target on Windows.
+bool replaceFile(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 long readRegistryDefault(const std::string& key, std::string* value) {

@@ -1,9 +1,11 @@
 // The only code that asks the operating system anything: the current directory, the existence
-// of a path, folder listings, the creation of one folder and the registry. One implementation per
+// of a path, folder listings, the creation of one folder, the creation, removal and replacement
+// of files, and the registry. One implementation per
 // platform (platform-posix.cpp, platform-win32.cpp), chosen by the build.
 #ifndef TESSMARK_PLATFORM_PLATFORM_H_
 #define TESSMARK_PLATFORM_PLATFORM_H_
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,18 @@ enum class CreateResult { kCreated, kAlreadyExists, kFailed };
 
 // Creates one folder level; its parent must exist.
 CreateResult createDirectory(const std::string& path);
+
+// Creates path as a new empty file and opens it for writing bytes. Null when anything is already
+// there (a link too, even one whose target is missing: it is never followed) or it cannot be made.
+std::FILE* createNewFile(const std::string& path);
+
+// Removes the file or link at path (never what a link points to); false when nothing was removed.
+bool removeFile(const std::string& path);
+
+// Moves the file from into to's place in one step, replacing a file or link there (never what a
+// link points to): anyone opening to finds either the old file or the new one. The two lie in one
+// folder. False when it cannot be done (a folder in to's place, no permission...).
+bool replaceFile(const std::string& from, const std::string& to);
 
 // What readRegistryDefault returns where the platform has no registry.
 constexpr long kNoRegistry = -1;
