@@ -141,7 +141,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static Sandbox box;
   // The input is also there as a project and as a workspace for every kind, so a command line
   // may name it and no earlier input is left behind.
-  for (const char* name : {"in/fuzzed.ewp", "in/fuzzed.eww"})
+  // It is also the project's connection file and the variable file beside the source.
+  for (const char* name :
+       {"in/fuzzed.ewp", "in/fuzzed.eww", "in/fuzzed.ipcf", "in/fuzzed.custom_argvars"})
     std::ofstream(box.work / name, std::ios::binary) << (box.known[box.work / name] = text);
   const fs::path out = box.work / "out";
   std::vector<std::string> args;  // one per line
