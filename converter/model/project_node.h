@@ -13,8 +13,18 @@ class OutputFile;
 // One node of the project tree: the root, a sub-project of a workspace, a configuration or a
 // group. Its role follows from where it hangs. The session owns every node; `children` only
 // points, because one group node is listed under every configuration of its project.
+//
+// Since a group is shared by all configurations, what one of them does not compile is kept as
+// data: the names of the configurations a group or a file is excluded from, as read (line breaks
+// treated as in configuration names). The writer leaves them out under those configurations.
 class ProjectNode {
  public:
+  // The configurations that do not compile files[file].
+  struct FileExclusion {
+    size_t file;
+    std::vector<std::string> configurations;
+  };
+
   ProjectNode(std::string name, ConverterSession* session)
       : session(session), name(std::move(name)) {}
 
@@ -26,10 +36,21 @@ class ProjectNode {
   std::vector<std::string> includePaths;       // configuration nodes only
   std::map<std::string, std::string> defines;  // configuration nodes only; byte order
   std::vector<ProjectNode*> children;          // in attaching order, not owned
+  bool isConfiguration = false;  // its own files and its groups' are listed for it alone
+
+  // Group nodes only. What the group's own excluded element names; the group is excluded as
+  // well from what those of the groups around it name.
+  std::vector<std::string> excludedFrom;
+  const ProjectNode* enclosingGroup = nullptr;  // null for a group of the project itself
+  std::vector<FileExclusion> fileExclusions;    // by ascending file; few files have any
 
   void addFile(std::string file) { files.push_back(std::move(file)); }
   void addIncludePath(std::string folder) { includePaths.push_back(std::move(folder)); }
   void addChild(ProjectNode* child) { children.push_back(child); }
+  // Marks the file added next as not compiled in the named configurations.
+  void excludeNextFile(std::vector<std::string> configurations) {
+    fileExclusions.push_back({files.size(), std::move(configurations)});
+  }
   // A later value for the same symbol replaces the earlier one.
   void define(std::string symbol, std::string value) {
     defines.insert_or_assign(std::move(symbol), std::move(value));
@@ -37,9 +58,10 @@ class ProjectNode {
   bool hasOptions() const { return !includePaths.empty() || !defines.empty(); }
 
   // Creates the node's folders and, when it has files or children, writes its folder entry
-  // (and those of its children) to out. Raises IOERROR. Defined with the project file writer.
+  // (and those of its children) to out. Under a configuration (not null) only the files that
+  // configuration compiles count. Raises IOERROR. Defined with the project file writer.
   void writeFolderEntry(OutputFile& out, const std::string& relativeFolder,
-                        std::string handedDownAnalyser) const;
+                        std::string handedDownAnalyser, const std::string* configuration) const;
 
   // Writes the node's include and define lines, then the user's analyser personality, to path.
   // Raises IOERROR. Defined with the personality files.
