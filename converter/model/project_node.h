@@ -2,6 +2,7 @@
 #define TESSMARK_MODEL_PROJECT_NODE_H_
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,11 @@ class ProjectNode {
     size_t file;
     std::vector<std::string> configurations;
   };
+  // Made only for the few nodes that have any, so that the others stay small.
+  struct Exclusions {
+    std::vector<std::string> group;    // what the group's own excluded element names
+    std::vector<FileExclusion> files;  // by ascending file
+  };
 
   ProjectNode(std::string name, ConverterSession* session)
       : session(session), name(std::move(name)) {}
@@ -38,18 +44,21 @@ class ProjectNode {
   std::vector<ProjectNode*> children;          // in attaching order, not owned
   bool isConfiguration = false;  // its own files and its groups' are listed for it alone
 
-  // Group nodes only. What the group's own excluded element names; the group is excluded as
-  // well from what those of the groups around it name.
-  std::vector<std::string> excludedFrom;
+  std::unique_ptr<Exclusions> exclusions;  // null: none
+  // A group is excluded as well from what the groups around it are excluded from.
   const ProjectNode* enclosingGroup = nullptr;  // null for a group of the project itself
-  std::vector<FileExclusion> fileExclusions;    // by ascending file; few files have any
 
   void addFile(std::string file) { files.push_back(std::move(file)); }
   void addIncludePath(std::string folder) { includePaths.push_back(std::move(folder)); }
   void addChild(ProjectNode* child) { children.push_back(child); }
+  // Marks the group as not compiled in the named configurations (none: nothing changes).
+  void excludeGroup(std::vector<std::string> configurations) {
+    if (!configurations.empty())
+      madeExclusions().group = std::move(configurations);
+  }
   // Marks the file added next as not compiled in the named configurations.
   void excludeNextFile(std::vector<std::string> configurations) {
-    fileExclusions.push_back({files.size(), std::move(configurations)});
+    madeExclusions().files.push_back({files.size(), std::move(configurations)});
   }
   // A later value for the same symbol replaces the earlier one.
   void define(std::string symbol, std::string value) {
@@ -66,6 +75,13 @@ class ProjectNode {
   // Writes the node's include and define lines, then the user's analyser personality, to path.
   // Raises IOERROR. Defined with the personality files.
   void writeAnalyserPersonality(const std::string& path) const;
+
+ private:
+  Exclusions& madeExclusions() {
+    if (exclusions == nullptr)
+      exclusions = std::make_unique<Exclusions>();
+    return *exclusions;
+  }
 };
 
 }  // namespace tessmark

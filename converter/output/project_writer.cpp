@@ -78,7 +78,7 @@ bool names(const std::vector<std::string>& configurations, const std::string& co
 
 bool excludedWithItsGroups(const ProjectNode& node, const std::string& configuration) {
   for (const ProjectNode* group = &node; group != nullptr; group = group->enclosingGroup) {
-    if (names(group->excludedFrom, configuration))
+    if (group->exclusions != nullptr && names(group->exclusions->group, configuration))
       return true;
   }
   return false;
@@ -95,14 +95,16 @@ class ListedFiles {
       rule_ = Rule::kAll;
     else if (excludedWithItsGroups(node, *configuration))
       rule_ = Rule::kNone;
+    else if (node.exclusions == nullptr || node.exclusions->files.empty())
+      rule_ = Rule::kAll;
     else
-      rule_ = node.fileExclusions.empty() ? Rule::kAll : Rule::kByFile;
+      rule_ = Rule::kByFile;
   }
 
   bool lists(size_t file) const {
     if (rule_ != Rule::kByFile)
       return rule_ == Rule::kAll;
-    const auto& exclusions = node_.fileExclusions;
+    const auto& exclusions = node_.exclusions->files;
     const auto found = std::lower_bound(
         exclusions.begin(), exclusions.end(), file,
         [](const ProjectNode::FileExclusion& e, size_t index) { return e.file < index; });
@@ -114,7 +116,7 @@ class ListedFiles {
     if (rule_ == Rule::kNone || node_.files.empty())
       return true;
     // Each file has at most one exclusion entry: with fewer entries than files, one is listed.
-    if (rule_ == Rule::kAll || node_.fileExclusions.size() < node_.files.size())
+    if (rule_ == Rule::kAll || node_.exclusions->files.size() < node_.files.size())
       return false;
     for (size_t file = 0; file < node_.files.size(); ++file) {
       if (lists(file))

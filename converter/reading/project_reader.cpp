@@ -95,7 +95,7 @@ bool ConverterSession::readGroup(ProjectNode* parent, ProjectNode* project, int 
   std::vector<std::string> excluded;
   readConfigurationList("excluded", &excluded);
   ProjectNode* group = newNode(unbrokenValue(name));
-  group->excludedFrom = std::move(excluded);
+  group->excludeGroup(std::move(excluded));
   if (parent != project)
     group->enclosingGroup = parent;
   attachGroup(group, parent);
