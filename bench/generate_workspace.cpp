@@ -1,9 +1,9 @@
 // tessmark-bench-gen: writes one benchmark workspace, the same for the same size and seed.
-//   tessmark-bench-gen <S|M|L|heavy|case> <out-folder> [seed]
+//   tessmark-bench-gen <S|M|L|heavy|case|excl> <out-folder> [seed]
 // The folder receives bench.eww and one sub-folder per project holding its .ewp file (for case,
 // also its source files, empty and spelled in upper case). One line on standard output sums up
 // what was written; "listed" is the number of file lines the Korval project file must hold (each
-// file once per configuration of its project).
+// file once per configuration of its project that compiles it).
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -24,18 +24,21 @@ namespace {
 
 // S, M and L grow the number of projects and files; heavy has many projects with two small
 // groups each, so the settings blocks make up nearly all of the input; case has 10 000 files that
-// exist on disk in other letter case, so that every one of them is found by its folder's listing.
+// exist on disk in other letter case, so that every one of them is found by its folder's listing;
+// excl has projects of two configurations with groups and files excluded from one or both.
 bool shapeOf(const std::string& size, Shape* shape) {
   if (size == "S")
-    *shape = {1, 200, 0, 4, 24, 4, false};
+    *shape = {1, 200, 0, 4, 24, 4, false, 0, false};
   else if (size == "M")
-    *shape = {10, 500, 0, 4, 24, 4, false};
+    *shape = {10, 500, 0, 4, 24, 4, false, 0, false};
   else if (size == "L")
-    *shape = {50, 2000, 0, 4, 24, 4, false};
+    *shape = {50, 2000, 0, 4, 24, 4, false, 0, false};
   else if (size == "heavy")
-    *shape = {200, 6, 2, 3, 3, 1, false};
+    *shape = {200, 6, 2, 3, 3, 1, false, 0, false};
   else if (size == "case")
-    *shape = {10, 1000, 0, 4, 24, 4, true};
+    *shape = {10, 1000, 0, 4, 24, 4, true, 0, false};
+  else if (size == "excl")
+    *shape = {10, 2000, 0, 4, 24, 4, false, 2, true};
   else
     return false;
   return true;
@@ -80,7 +83,6 @@ int generate(const Shape& shape, const fs::path& out, uint64_t seed) {
   ProjectGenerator generator(rng, shape);
   ProjectCounts total;
   uintmax_t bytes = 0;
-  // Every file is listed once per configuration of its project in the Korval project file.
   uintmax_t listed = 0;
   for (int i = 0; i < shape.projects; ++i) {
     const std::string name = projectName(i);
@@ -93,7 +95,7 @@ int generate(const Shape& shape, const fs::path& out, uint64_t seed) {
     total.groups += generator.counts().groups;
     total.configurations += generator.counts().configurations;
     total.options += generator.counts().options;
-    listed += static_cast<uintmax_t>(generator.counts().files) * generator.counts().configurations;
+    listed += static_cast<uintmax_t>(generator.counts().listed);
   }
   writeFile(out / "bench.eww", workspaceText(shape.projects));
   std::cout << "projects=" << shape.projects << " configurations=" << total.configurations
@@ -107,7 +109,7 @@ int generate(const Shape& shape, const fs::path& out, uint64_t seed) {
 int main(int argc, char** argv) {
   Shape shape;
   if (argc < 3 || argc > 4 || !shapeOf(argv[1], &shape)) {
-    std::cerr << "usage: tessmark-bench-gen <S|M|L|heavy|case> <out-folder> [seed]\n";
+    std::cerr << "usage: tessmark-bench-gen <S|M|L|heavy|case|excl> <out-folder> [seed]\n";
     return 2;
   }
   const uint64_t seed = argc == 4 ? std::strtoull(argv[3], nullptr, 10) : 1;

@@ -74,7 +74,8 @@ std::string ProjectGenerator::generate() {
   xml_.blankLine();
   xml_.open("project");
   xml_.leaf("fileVersion", "3");
-  const int configurationCount = rng_.between(2, 4);
+  const int configurationCount =
+      shape_.configurations > 0 ? shape_.configurations : rng_.between(2, 4);
   configurations_.assign(kConfigurationNames.begin(),
                          kConfigurationNames.begin() + configurationCount);
   for (const std::string& name : configurations_)
@@ -82,7 +83,7 @@ std::string ProjectGenerator::generate() {
   groups();
   const int topLevel = shape_.fixedGroups > 0 ? 0 : rng_.between(0, 3);
   for (int i = 0; i < topLevel; ++i)
-    source(fileName());
+    source(fileName(), 0);
   xml_.close("project");
   return xml_.text();
 }
@@ -223,15 +224,15 @@ void ProjectGenerator::groups() {
   filesLeft_ = shape_.filesPerProject;
   if (shape_.fixedGroups > 0) {
     for (int i = 0; i < shape_.fixedGroups; ++i)
-      group(shape_.maxDepth, "src");
+      group(shape_.maxDepth, "src", 0);
     return;
   }
   while (filesLeft_ > 0)
-    group(1, "src");
+    group(1, "src", 0);
 }
 
 // IAR saves a group's sub-groups before its files.
-void ProjectGenerator::group(int depth, const std::string& parentFolder) {
+void ProjectGenerator::group(int depth, const std::string& parentFolder, unsigned excludedAbove) {
   ++counts_.groups;
   std::string name = rng_.pick(kGroupWords);
   if (rng_.chance(90))
@@ -239,43 +240,74 @@ void ProjectGenerator::group(int depth, const std::string& parentFolder) {
   const std::string folder = parentFolder + "\\" + folderWord(name);
   xml_.open("group");
   xml_.leaf("name", name);
-  if (rng_.chance(3))
-    excluded();
+  const unsigned excludedHere = excludedAbove | groupExclusion();
   if (depth < shape_.maxDepth && filesLeft_ > shape_.maxGroupFiles &&
       rng_.chance(depth == 1 ? 50 : 30)) {
     const int subGroups = rng_.between(1, 3);
     for (int i = 0; i < subGroups && filesLeft_ > 0; ++i)
-      group(depth + 1, folder);
+      group(depth + 1, folder, excludedHere);
   }
   int files = rng_.between(shape_.minGroupFiles, shape_.maxGroupFiles);
   if (shape_.fixedGroups == 0)
     files = std::max(1, std::min(files, filesLeft_));
   for (int i = 0; i < files; ++i)
-    source(folder + "\\" + fileName());
+    source(folder + "\\" + fileName(), excludedHere);
   xml_.close("group");
 }
 
-void ProjectGenerator::source(const std::string& path) {
+void ProjectGenerator::source(const std::string& path, unsigned excludedAbove) {
   if (shape_.sourcesOnDisk)
     sources_.push_back(path);
-  file("$PROJ_DIR$\\" + path);
+  file("$PROJ_DIR$\\" + path, excludedAbove);
 }
 
-void ProjectGenerator::file(const std::string& path) {
+void ProjectGenerator::file(const std::string& path, unsigned excludedAbove) {
   ++counts_.files;
   --filesLeft_;
   xml_.open("file");
   xml_.leaf("name", path);
-  if (rng_.chance(4))
-    excluded();
+  const unsigned excludedFrom = excludedAbove | fileExclusion();
+  for (size_t i = 0; i < configurations_.size(); ++i)
+    counts_.listed += (excludedFrom >> i) & 1 ? 0 : 1;
   if (rng_.chance(2))
     fileConfiguration();
   xml_.close("file");
 }
 
-void ProjectGenerator::excluded() {
+// The shapes without exclusions make the draws that once placed their excluded blocks, so that
+// the rest of their files stays as it was. With exclusions, one group in twenty and one file in
+// nine is excluded from one configuration; one excluded file in ten, an alternative that no
+// configuration builds, from all of them.
+unsigned ProjectGenerator::groupExclusion() {
+  const bool drawn = rng_.chance(shape_.exclusions ? 5 : 3);
+  if (!drawn || !shape_.exclusions)
+    return 0;
+  const unsigned configurations = oneConfiguration();
+  excluded(configurations);
+  return configurations;
+}
+
+unsigned ProjectGenerator::fileExclusion() {
+  const bool drawn = rng_.chance(shape_.exclusions ? 11 : 4);
+  if (!drawn || !shape_.exclusions)
+    return 0;
+  unsigned configurations = (1u << configurations_.size()) - 1;
+  if (!rng_.chance(10))
+    configurations = oneConfiguration();
+  excluded(configurations);
+  return configurations;
+}
+
+unsigned ProjectGenerator::oneConfiguration() {
+  return 1u << rng_.between(0, static_cast<int>(configurations_.size()) - 1);
+}
+
+void ProjectGenerator::excluded(unsigned configurations) {
   xml_.open("excluded");
-  xml_.leaf("configuration", configurations_.back());
+  for (size_t i = 0; i < configurations_.size(); ++i) {
+    if ((configurations >> i) & 1)
+      xml_.leaf("configuration", configurations_[i]);
+  }
   xml_.close("excluded");
 }
 

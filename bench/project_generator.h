@@ -1,8 +1,9 @@
 // Writes synthetic IAR project files (.ewp) shaped like the ones IAR Embedded Workbench saves:
 // 2 to 4 configurations, each with a toolchain element and settings blocks of 50 to 250 options
 // for the usual tools (the compiler block with CCDefines, CCIncludePath2 and PreInclude), then
-// groups nested up to four levels with "$PROJ_DIR$" file paths, some excluded blocks and some
-// file-level configuration blocks, then a few top-level files.
+// groups nested up to four levels with "$PROJ_DIR$" file paths and some file-level
+// configuration blocks, then a few top-level files. With exclusions, some groups and files are
+// excluded from configurations, as real projects exclude demos and alternative sources.
 #ifndef TESSMARK_BENCH_PROJECT_GENERATOR_H_
 #define TESSMARK_BENCH_PROJECT_GENERATOR_H_
 
@@ -23,6 +24,8 @@ struct Shape {
   int maxGroupFiles;
   int maxDepth;        // nesting levels of groups
   bool sourcesOnDisk;  // the source files exist on disk, spelled in upper case
+  int configurations;  // per project; 0: 2 to 4
+  bool exclusions;     // excluded blocks on a share of the groups and files
 };
 
 // One settings block of a configuration (defined with the generator).
@@ -33,6 +36,8 @@ struct ProjectCounts {
   int groups = 0;
   int configurations = 0;
   int options = 0;
+  long listed = 0;  // file lines in the Korval project file: each file once per configuration
+                    // that compiles it
 };
 
 class ProjectGenerator {
@@ -57,10 +62,15 @@ class ProjectGenerator {
   std::vector<std::string> defines();
   std::vector<std::string> includePaths();
   void groups();
-  void group(int depth, const std::string& parentFolder);
-  void source(const std::string& path);  // a file of the project's folder
-  void file(const std::string& path);
-  void excluded();
+  // excludedAbove, here and below: the configurations (a bit each, in order) that the groups
+  // around exclude.
+  void group(int depth, const std::string& parentFolder, unsigned excludedAbove);
+  void source(const std::string& path, unsigned excludedAbove);  // a file of the project's folder
+  void file(const std::string& path, unsigned excludedAbove);
+  unsigned groupExclusion();
+  unsigned fileExclusion();
+  unsigned oneConfiguration();  // drawn at random
+  void excluded(unsigned configurations);
   void fileConfiguration();
   std::string fileName();
 

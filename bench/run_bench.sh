@@ -5,9 +5,10 @@
 #               tree to a fresh folder, on the same machine in the same run;
 #   xmllint     `xmllint --noout` on the same project files;
 # with the converter's peak resident memory, the ratios conversion/floor and conversion/xmllint
-# and the time per output folder entry (the scaling from M to L).
+# and the time per output folder entry (the scaling from M to L). Folder entries, folders and the
+# floor's copy are those of the first converter's output.
 #
-#   bench/run_bench.sh [-b build-dir] [-t [label=]tessmark]... [-r runs] [-s "S M L heavy case"]
+#   bench/run_bench.sh [-b build-dir] [-t [label=]tessmark]... [-r runs] [-s "S M L heavy case excl"]
 #                      [-w scratch] [-e seed]
 #
 # Several -t options time several converters in the same runs, one after the other within each
@@ -25,7 +26,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 build="$(cd "$here/.." && pwd)/build-bench"
 converters=()
 runs=5
-sizes="S M L heavy case"
+sizes="S M L heavy case excl"
 scratch="${TMPDIR:-/tmp}/tessmark-bench"
 seed=1
 while getopts "b:t:r:s:w:e:" opt; do

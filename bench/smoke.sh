@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A quick check for CI that the benchmark still measures what it claims: the generator builds,
-# its S, M, settings-heavy and case workspaces are well-formed XML (xmllint), and the converter
-# reads every project to its end (exit status 0, no unexpected-token line) and lists every file
-# once per configuration, on the case workspace as the files are spelled on disk; and it bounds
+# its S, M, settings-heavy, case and exclusion workspaces are well-formed XML (xmllint), and the
+# converter reads every project to its end (exit status 0, no unexpected-token line) and lists
+# every file once per configuration that compiles it (as many lines as the generator counted),
+# on the case workspace as the files are spelled on disk; and it bounds
 # the converter's memory on inputs too large to commit. No timing is checked.
 #
 #   bench/smoke.sh [build-dir]      (default: build-bench beside this folder)
@@ -22,7 +23,7 @@ trap 'rm -rf "$scratch"' EXIT
 generator=$(build_generator "$scratch")
 
 failures=0
-for size in S M heavy case; do
+for size in S M heavy case excl; do
   ws="$scratch/ws-$size"
   summary=$("$generator" "$size" "$ws" 7)
   listed=${summary##*listed=}

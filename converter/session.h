@@ -97,8 +97,8 @@ class ConverterSession {
   bool readToolchain(std::string* name);
   bool readSettings(ProjectNode* configuration);
   bool readGroup(ProjectNode* parent, ProjectNode* project, int depth);
-  bool readFile(std::string* path);
-  bool readConfigurationList(const char* element);
+  bool readFile(std::string* path, std::vector<std::string>* excluded);
+  bool readConfigurationList(const char* element, std::vector<std::string>* names = nullptr);
   bool readName(std::string* name);
   bool readSimpleElement(const char* element);
   bool readOption(ProjectNode* configuration);
@@ -150,9 +150,12 @@ class ConverterSession {
   // paths itself.
   std::string foundOnDisk(std::string path);
   void attachGroup(ProjectNode* group, ProjectNode* parent);
-  // Both return true, so they can follow a successful readFile in a condition.
-  bool addGroupFile(ProjectNode* group, const ProjectNode* project, const std::string& file);
-  bool addTopLevelFile(ProjectNode* project, const std::string& file);
+  // Both return true, so they can follow a successful readFile in a condition. excluded names
+  // the configurations that do not compile the file; addGroupFile may take its contents.
+  bool addGroupFile(ProjectNode* group, const ProjectNode* project, const std::string& file,
+                    std::vector<std::string>& excluded);
+  bool addTopLevelFile(ProjectNode* project, const std::string& file,
+                       const std::vector<std::string>& excluded);
 
   // Elements that may come in any order: tries each reader on the pending token until one reads
   // its element (true). False when none did, or when one broke off inside its element: the

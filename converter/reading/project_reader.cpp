@@ -29,8 +29,9 @@ bool ConverterSession::readProject(ProjectNode* project) {
   // After the configurations, groups, top-level files and multi-file compilation lists come in
   // any order; generated projects put their main file first or the compilation list last.
   std::string file;
+  std::vector<std::string> excluded;
   while (readOneOf(
-      [&] { return readFile(&file) && addTopLevelFile(project, file); },
+      [&] { return readFile(&file, &excluded) && addTopLevelFile(project, file, excluded); },
       [&] { return readGroup(project, project, 1); },
       [&] { return readConfigurationList("mfc") || readConfigurationList("mfc_discard"); })) {
   }
@@ -47,6 +48,7 @@ bool ConverterSession::readConfiguration(ProjectNode* project) {
   if (project != nullptr) {
     configuration = newNode(unbrokenValue(name));
     configuration->path = project->path;
+    configuration->isConfiguration = true;
   }
   std::string toolchain;
   readToolchain(&toolchain);
@@ -106,14 +108,19 @@ bool ConverterSession::readGroup(ProjectNode* parent, ProjectNode* project, int 
     return false;
   std::string name;
   readName(&name);
-  readConfigurationList("excluded");
+  std::vector<std::string> excluded;
+  readConfigurationList("excluded", &excluded);
   ProjectNode* group = newNode(unbrokenValue(name));
+  group->excludeGroup(std::move(excluded));
+  if (parent != project)
+    group->enclosingGroup = parent;
   attachGroup(group, parent);
   noteGroup(parent == project ? nullptr : parent, group);
   std::string file;
-  while (readOneOf([&] { return readFile(&file) && addGroupFile(group, project, file); },
-                   [&] { return readGroup(group, project, depth + 1); },
-                   [&] { return readConfiguration(nullptr); })) {
+  while (readOneOf(
+      [&] { return readFile(&file, &excluded) && addGroupFile(group, project, file, excluded); },
+      [&] { return readGroup(group, project, depth + 1); },
+      [&] { return readConfiguration(nullptr); })) {
   }
   return reader.matchEnd("group");
 }
@@ -127,6 +134,7 @@ ProjectNode* ConverterSession::groupNamed(ProjectNode* enclosing, const std::str
   if (found != groupsByPlace_.end())
     return found->second;
   ProjectNode* group = newNode(name);
+  group->enclosingGroup = enclosing;
   attachGroup(group, enclosing != nullptr ? enclosing : readingProject_);
   noteGroup(enclosing, group);
   return group;
@@ -143,48 +151,60 @@ void ConverterSession::attachGroup(ProjectNode* group, ProjectNode* parent) {
 }
 
 bool ConverterSession::addGroupFile(ProjectNode* group, const ProjectNode* /*project*/,
-                                    const std::string& file) {
+                                    const std::string& file, std::vector<std::string>& excluded) {
   const std::string path = filePath(file);
-  // Copied, not moved: the copy holds just its bytes, while the substitution's result may carry
-  // spare capacity, and a project keeps hundreds of thousands of paths.
-  if (keepsFile(path))
+  if (keepsFile(path)) {
+    if (!excluded.empty())
+      group->excludeNextFile(std::move(excluded));
+    // Copied, not moved: the copy holds just its bytes, while the substitution's result may
+    // carry spare capacity, and a project keeps hundreds of thousands of paths.
     group->addFile(path);
+  }
   readConnectionIfAny(path);
   return true;
 }
 
-// A top-level file goes to every configuration read so far.
-bool ConverterSession::addTopLevelFile(ProjectNode* project, const std::string& file) {
+// A top-level file goes to every configuration read so far, with its exclusions: the writer
+// leaves it out of those it names.
+bool ConverterSession::addTopLevelFile(ProjectNode* project, const std::string& file,
+                                       const std::vector<std::string>& excluded) {
   const std::string path = filePath(file);
   if (keepsFile(path)) {
     if (currentConfigurations.empty())
       project->addFile(path);
-    for (ProjectNode* configuration : currentConfigurations)
+    for (ProjectNode* configuration : currentConfigurations) {
+      if (!excluded.empty())
+        configuration->excludeNextFile(excluded);
       configuration->addFile(path);
+    }
   }
   readConnectionIfAny(path);
   return true;
 }
 
-bool ConverterSession::readFile(std::string* path) {
+// excluded receives the names of the configurations the file is excluded from.
+bool ConverterSession::readFile(std::string* path, std::vector<std::string>* excluded) {
   if (!reader.matchStart("file") || !reader.matchStart("name") || !reader.readText(path) ||
       !reader.matchEnd("name")) {
     return false;
   }
-  readConfigurationList("excluded");
+  excluded->clear();
+  readConfigurationList("excluded", excluded);
   while (readConfiguration(nullptr)) {
   }
   return reader.matchEnd("file");
 }
 
-// A list of configuration names, read and dropped: the configurations a file or group is
-// excluded from (it is still listed for every configuration), or a multi-file compilation list.
-bool ConverterSession::readConfigurationList(const char* element) {
+// A list of configuration names: the configurations a file or group is excluded from, kept in
+// names as configuration names are kept, or a multi-file compilation list, dropped (no names).
+bool ConverterSession::readConfigurationList(const char* element, std::vector<std::string>* names) {
   if (!reader.matchStart(element))
     return false;
   std::string configuration;
   while (reader.matchStart("configuration") && reader.readText(&configuration) &&
          reader.matchEnd("configuration")) {
+    if (names != nullptr)
+      names->push_back(unbrokenValue(configuration));
   }
   return reader.matchEnd(element);
 }
