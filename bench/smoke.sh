@@ -49,14 +49,19 @@ done
 # its input (no timing). A 50 MB project of 850 000 files within 90 MB (82 MB here, the
 # paths of its files taking most); one token of 100 MB, a start tag or a define's text, within
 # 400 MB; a million nested elements the grammar does not read, dropped without recursion, within
-# 24 MB and read on past them. A child's peak counts this script's own (about 16 MB), so the
-# inputs are written piece by piece and the logs searched by grep.
+# 24 MB and read on past them; a workspace entry and a source file path of 300 000 components
+# ("a\", "..\", a folder in other case and one that is missing), looked up without a prefix
+# copied or kept per component, within 56 MB and 24 MB (opening the project, the standard
+# library splits its path into components: 34 MB of the workspace's 38). A child's peak counts
+# this script's own (about 16 MB), so the inputs are written piece by piece and the logs searched
+# by grep.
 python3 - "$tessmark" "$scratch" <<'PY' || failures=$((failures + 1))
 import os, subprocess, sys
 tessmark, scratch = sys.argv[1], sys.argv[2]
 mb = 1 << 20
 
-def peak(name, text, bound, reads_to_end=True):
+# lines: (file in the destination, or '' for the log; a grep pattern it must match).
+def peak(name, text, bound, reads_to_end=True, wanted_status=0, lines=()):
     path = os.path.join(scratch, name)
     with open(path, 'wb') as f:
         for part in text:
@@ -69,7 +74,10 @@ def peak(name, text, bound, reads_to_end=True):
     status = os.waitstatus_to_exitcode(status)
     # grep, not a read here: this process's own peak would count in the next child's.
     stopped = subprocess.call(['grep', '-q', 'unexpected', out + '.log']) == 0
-    ok = status == 0 and usage.ru_maxrss * 1024 < bound and stopped != reads_to_end
+    found = all(subprocess.call(['grep', '-q', pattern, os.path.join(out, f) if f else out + '.log'])
+                == 0 for f, pattern in lines)
+    ok = (status == wanted_status and usage.ru_maxrss * 1024 < bound and stopped != reads_to_end
+          and found)
     print('%s: %s: peak %d MB (bound %d MB), status %d'
           % ('ok' if ok else 'FAILED', name, usage.ru_maxrss // 1024, bound // mb, status))
     return ok
@@ -105,12 +113,37 @@ def nested_foreign(depth):
 
 ok = peak('large.ewp', large_project(), 90 * mb)
 ok &= peak('tag.ewp', huge_token(b'<project>\n<group ', b't', b'>\n</project>\n'), 400 * mb,
-           reads_to_end=False)
+           reads_to_end=False, wanted_status=2)
 ok &= peak('text.ewp', huge_token(
     b'<project><configuration><name>Debug</name><settings><data><option><name>CCDefines</name>'
     b'<state>', b'D', b'</state></option></data></settings></configuration>'
     b'<group><name>src</name><file><name>main.c</name></file></group></project>\n'), 400 * mb)
 ok &= peak('nested.ewp', nested_foreign(1000000), 24 * mb)
+
+# "a" is a folder here, "A" is not; nothing is below "gone".
+os.mkdir(os.path.join(scratch, 'a'))
+def deep_path(components):
+    for _ in range(components // 4000):
+        yield b'a\\..\\A\\gone\\' * 1000
+
+def deep_entry():
+    yield b'<?xml version="1.0" encoding="UTF-8"?>\n<workspace>\n  <project>\n    <path>$WS_DIR$\\'
+    yield from deep_path(300000)
+    yield b'app.ewp</path>\n  </project>\n</workspace>\n'
+
+def deep_source():
+    yield b'<project><group><name>src</name>\n<file><name>$PROJ_DIR$\\main.c</name></file>\n'
+    yield b'<file><name>$PROJ_DIR$\\'
+    yield from deep_path(300000)
+    yield b'deep.c</name></file>\n<file><name>$PROJ_DIR$\\last.c</name></file></group></project>\n'
+
+# Such a project file cannot be opened: the run names it and goes on, ending with status 2.
+ok &= peak('deep.eww', deep_entry(), 56 * mb, wanted_status=2,
+           lines=[('', r'^Could not open file: .*/a/\.\./A/gone/app\.ewp$'),
+                  ('', r'^Warning: 1 of 1 project files were not read to their end\.$')])
+ok &= peak('deep.ewp', deep_source(), 24 * mb,
+           lines=[('deep.prj', r'/a/\.\./A/gone/deep\.c'), ('deep.prj', r'/last\.c'),
+                  ('', r'^Korval/Korval++ Project Completed!$')])
 sys.exit(0 if ok else 1)
 PY
 [ "$failures" -eq 0 ]
