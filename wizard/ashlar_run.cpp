@@ -69,6 +69,7 @@ QString Ashlar::summary() const {
          QStringLiteral("\n\n") + tr("Message Personality:\n") + MsgPersonEdit->text() +
          QStringLiteral("\n\n") + tr("Tamplate Analyser Personality:\n") + AnalPersonEdit->text() +
          QStringLiteral("\n\n") + tr("Compiler Personality:\n") + CmpPersonEdit->text() +
+         QStringLiteral("\n\n") + tr("Variable File:\n") + VarFileEdit->text() +
          QStringLiteral("\n\n") + tr("File Extensions:\n") + extensionList + QStringLiteral("\n");
 }
 
@@ -77,9 +78,8 @@ QStringList Ashlar::converterArguments() const {
   QStringList arguments = {IARProjectEdit->text(), KvProjectEdit->text(), IARInstallDirEdit->text(),
                            QStringLiteral("-pn"), KvNameEdit->text()};
   const std::pair<const char*, QString> options[] = {
-      {"-mp", MsgPersonEdit->text()},
-      {"-ap", AnalPersonEdit->text()},
-      {"-cp", CmpPersonEdit->text()},
+      {"-mp", MsgPersonEdit->text()}, {"-ap", AnalPersonEdit->text()},
+      {"-cp", CmpPersonEdit->text()}, {"-varfile", VarFileEdit->text()},
       {"-ext", extensionList},
   };
   for (const auto& [option, value] : options) {
