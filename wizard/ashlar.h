@@ -69,10 +69,12 @@ class Ashlar : public AshlarBase {
   void buildExtensionList();
   QString summary() const;
   QStringList converterArguments() const;
+  void showVerdict(int exitCode);
   void stopConverter(QProcess* process);
   void appendToLog(const QString& text);
   void writeToLog(const QString& text);
   void showConversionFailed();
+  void showConvertedWithWarnings();
 
   // What the converter printed after its last line end: the start of a line still coming.
   QString pendingOutput;

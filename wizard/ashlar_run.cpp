@@ -128,16 +128,26 @@ void Ashlar::readFromStdout() {
 
 void Ashlar::processExit() {
   writeToLog(std::exchange(pendingOutput, QString()));  // a last line without a line end
-  // Only a normal exit with status 0 is a success; a crash or kill gets no verdict of its own.
+  // A crash or kill gets no verdict of its own.
   if (converterProcess->exitStatus() == QProcess::NormalExit) {
-    if (converterProcess->exitCode() == 0) {
-      appendToLog(tr("Project Converted Successfully!"));
-      setButtonText(QWizard::CancelButton, tr("Close"));
-    } else {
-      showConversionFailed();
-    }
+    showVerdict(converterProcess->exitCode());
   }
   saveSettings();
+}
+
+void Ashlar::showVerdict(int exitCode) {
+  // 0: everything read and written. 2: the project was written, but a project file was not read
+  // to its end; the converter has said where. Anything else: the conversion failed.
+  if (exitCode != 0 && exitCode != 2) {
+    showConversionFailed();
+    return;
+  }
+  appendToLog(exitCode == 0 ? tr("Project Converted Successfully!")
+                            : tr("Project Converted With Warnings!"));
+  setButtonText(QWizard::CancelButton, tr("Close"));
+  if (exitCode == 2) {
+    showConvertedWithWarnings();
+  }
 }
 
 void Ashlar::reject() {
@@ -171,6 +181,18 @@ void Ashlar::writeToLog(const QString& text) {
   cursor.movePosition(QTextCursor::End);
   cursor.insertText(text);
   DetailsText->moveCursor(QTextCursor::End);
+}
+
+void Ashlar::showConvertedWithWarnings() {
+  QMessageBox::warning(
+      this, tr("Orrindale"),
+      tr("Project Converted With Warnings!\nThe Korval/Korval++ project was created, but not every "
+         "IAR project file could be read to its end, so some files or settings may be missing "
+         "from it.\n\nIn the details log, the line starting \"Warning:\" says how many project "
+         "files are affected. Each line starting \"IAR Project file parsing encountered\" "
+         "reports a problem, and the line below it starting \"in\" names the file and the line "
+         "where it was found. A line starting \"Could not open file:\" names a file that could "
+         "not be read at all."));
 }
 
 void Ashlar::showConversionFailed() {

@@ -152,12 +152,14 @@ class AshlarTest : public QObject {
   void conversion_data() {
     // The IAR folder, the personalities, variable file, custom extensions and extension boxes
     // checked (by their texts); the command line after the name; what the converter does (null:
-    // there is none); the log, then message box, Cancel's text and whether settings were saved.
+    // there is none); the log, then the message boxes (icon, caption, text), Cancel's text and
+    // whether settings were saved.
     columns<QString, QString, QByteArray, QString>({"fields", "options", "fake", "shown"});
     const QByteArray silent("");  // prints nothing and exits with 0
     const QString done = "Project Converted Successfully!|Close, saved";
     const QString failed =
-        "Orrindale: Project Conversion Failed!\nPlease check the details log and try again.\n";
+        "NoIcon Orrindale: Project Conversion Failed!\nPlease check the details log and try "
+        "again.\n";
     row("nothing optional, not even the IAR folder", "||||||", "", silent, done);
     row("everything", "iar|m s.p_s|a.p_a|c.p_c|v.custom_argvars|res,xml|cpp cc cxx c h hh hpp hxx",
         "|-mp|m s.p_s|-ap|a.p_a|-cp|c.p_c|-varfile|v.custom_argvars|-ext|cpp,cc,cxx,c,h,hh,hpp,hxx,"
@@ -169,6 +171,21 @@ class AshlarTest : public QObject {
         "Could not open file: app.ewp\n|" + failed + "Cancel, saved");
     row("variable file, status 3 a failure", "iar||||v.custom_argvars||",
         "|-varfile|v.custom_argvars", QByteArray("exit 3"), "|" + failed + "Cancel, saved");
+    const char unread[] =  // a converter's report of a project file not read to its end
+        "IAR Project file parsing encountered unexpected EOF\n  in app.ewp, line 3\n"
+        "Korval/Korval++ Project Completed!\n"
+        "Warning: 1 of 1 project files were not read to their end.\n";
+    const QString warned =  // the verdict, the warning box, Close
+        "Project Converted With Warnings!|Warning Orrindale: Project Converted With "
+        "Warnings!\nThe Korval/Korval++ project was created, but not every IAR project file "
+        "could be read to its end, so some files or settings may be missing from it.\n\nIn the "
+        "details log, the line starting \"Warning:\" says how many project files are affected. "
+        "Each line starting \"IAR Project file parsing encountered\" reports a problem, and the "
+        "line below it starting \"in\" names the file and the line where it was found. A line "
+        "starting \"Could not open file:\" names a file that could not be read at all.\nClose, "
+        "saved";
+    row("not read to the end, warnings", "iar||||||", "",
+        "printf '" + QByteArray(unread) + "'; exit 2", unread + warned);
     row("message, analyser, crash", "iar|m s.p_s|a.p_a||||h cpp",
         "|-mp|m s.p_s|-ap|a.p_a|-ext|cpp,h",
         QByteArray("say 'one\nhalf a li'; printf ne; kill -ABRT $$"),
@@ -192,9 +209,10 @@ class AshlarTest : public QObject {
     QFETCH(QString, shown);
     QString box;
     ModalWatcher watcher([&](QWidget* modal) {
-      auto* about = qobject_cast<QMessageBox*>(modal);
-      QVERIFY2(about && !QFile::exists(kSaved), "settings are saved after the box");
-      box = about->windowTitle() + ": " + about->text() + "\n";
+      auto* message = qobject_cast<QMessageBox*>(modal);
+      QVERIFY2(message && !QFile::exists(kSaved), "settings are saved after the box");
+      box += QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(message->icon()) +
+             (" " + message->windowTitle()) + ": " + message->text() + "\n";
     });
     // Every field is one argument as typed; the file lands in the child's working directory. A
     // settings.txt of the user's own there is never touched.
