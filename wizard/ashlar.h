@@ -51,7 +51,8 @@ class Ashlar : public AshlarBase {
   virtual void next();
   // Finish: starts the converter; the dialog stays open.
   void accept() override;
-  // Cancel or Close: stops a running converter, then closes the wizard.
+  // Cancel or Close: closes the wizard, unless a run is under way; then it asks whether to stop
+  // that run, and the wizard stays open either way.
   void reject() override;
 
  protected:
@@ -69,6 +70,8 @@ class Ashlar : public AshlarBase {
   void buildExtensionList();
   QString summary() const;
   QStringList converterArguments() const;
+  bool conversionUnderWay() const;
+  void askToStopConversion();
   void showVerdict(int exitCode);
   void stopConverter(QProcess* process);
   void appendToLog(const QString& text);
@@ -78,6 +81,10 @@ class Ashlar : public AshlarBase {
 
   // What the converter printed after its last line end: the start of a line still coming.
   QString pendingOutput;
+  // While Cancel's question is open, the end of the run waits for the answer, so that no verdict
+  // or message box comes up beneath the question.
+  bool stopQuestionOpen = false;
+  bool exitHeld = false;
 };
 
 #endif  // TESSMARK_WIZARD_ASHLAR_H_

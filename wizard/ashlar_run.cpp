@@ -127,6 +127,10 @@ void Ashlar::readFromStdout() {
 }
 
 void Ashlar::processExit() {
+  if (stopQuestionOpen) {
+    exitHeld = true;
+    return;
+  }
   writeToLog(std::exchange(pendingOutput, QString()));  // a last line without a line end
   // A crash or kill gets no verdict of its own.
   if (converterProcess->exitStatus() == QProcess::NormalExit) {
@@ -151,11 +155,33 @@ void Ashlar::showVerdict(int exitCode) {
 }
 
 void Ashlar::reject() {
-  // Stopped silently: an abandoned conversion must not save its settings on the way out.
-  if (converterProcess) {
-    stopConverter(converterProcess);
+  if (conversionUnderWay()) {
+    askToStopConversion();
+    return;
   }
   AshlarBase::reject();
+}
+
+bool Ashlar::conversionUnderWay() const {
+  return converterProcess && converterProcess->state() != QProcess::NotRunning;
+}
+
+void Ashlar::askToStopConversion() {
+  stopQuestionOpen = true;
+  const bool stop = QMessageBox::question(
+                        this, tr("Orrindale"),
+                        tr("The project conversion is still running.\nDo you want to stop it?"),
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+  stopQuestionOpen = false;
+  if (std::exchange(exitHeld, false)) {
+    processExit();  // The run ended while the question was open: nothing is left to stop.
+  } else if (stop && conversionUnderWay()) {
+    // A stopped conversion is not judged and saves no settings; what it printed stays. It is no
+    // longer under way, even before the system has reaped the child, so Cancel closes again.
+    stopConverter(std::exchange(converterProcess, nullptr));
+    writeToLog(std::exchange(pendingOutput, QString()));
+    appendToLog(tr("Project Conversion Cancelled."));
+  }
 }
 
 void Ashlar::stopConverter(QProcess* process) {

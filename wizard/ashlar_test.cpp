@@ -152,25 +152,31 @@ class AshlarTest : public QObject {
   void conversion_data() {
     // The IAR folder, the personalities, variable file, custom extensions and extension boxes
     // checked (by their texts); the command line after the name; what the converter does (null:
-    // there is none); the log, then the message boxes (icon, caption, text), Cancel's text and
-    // whether settings were saved.
-    columns<QString, QString, QByteArray, QString>({"fields", "options", "fake", "shown"});
+    // there is none); how Cancel's question is answered when Cancel is pressed during the run
+    // ("": it is not; "No" and "Yes, late" once the run has ended); the log, then the message
+    // boxes (icon, caption, text), Cancel's text and whether settings were saved.
+    columns<QString, QString, QByteArray, QString, QString>(
+        {"fields", "options", "fake", "cancel", "shown"});
     const QByteArray silent("");  // prints nothing and exits with 0
     const QString done = "Project Converted Successfully!|Close, saved";
+    const QString question =
+        "Question Orrindale: The project conversion is still running.\nDo you want to stop it?\n";
     const QString failed =
         "NoIcon Orrindale: Project Conversion Failed!\nPlease check the details log and try "
         "again.\n";
-    row("nothing optional, not even the IAR folder", "||||||", "", silent, done);
+    // Goes on only once Cancel's question is answered.
+    const QByteArray waits("say 'one\n'; until [ -e answered ]; do sleep .05; done; echo two");
+    row("nothing optional, not even the IAR folder", "||||||", "", silent, "", done);
     row("everything", "iar|m s.p_s|a.p_a|c.p_c|v.custom_argvars|res,xml|cpp cc cxx c h hh hpp hxx",
         "|-mp|m s.p_s|-ap|a.p_a|-cp|c.p_c|-varfile|v.custom_argvars|-ext|cpp,cc,cxx,c,h,hh,hpp,hxx,"
         "res,xml",
         QByteArray("say 'one\r'; say '\n tw'; say 'o caf\xe9 <b>&amp;</b>\r\n\n'; printf three"),
-        "one\n two caf\u00e9 <b>&amp;</b>\n\nthree\n" + done);
+        "", "one\n two caf\u00e9 <b>&amp;</b>\n\nthree\n" + done);
     row("only compiler, failure", "iar|||c.p_c|||", "|-cp|c.p_c",
-        QByteArray("echo Could not open file: app.ewp; exit 1"),
+        QByteArray("echo Could not open file: app.ewp; exit 1"), "",
         "Could not open file: app.ewp\n|" + failed + "Cancel, saved");
     row("variable file, status 3 a failure", "iar||||v.custom_argvars||",
-        "|-varfile|v.custom_argvars", QByteArray("exit 3"), "|" + failed + "Cancel, saved");
+        "|-varfile|v.custom_argvars", QByteArray("exit 3"), "", "|" + failed + "Cancel, saved");
     const char unread[] =  // a converter's report of a project file not read to its end
         "IAR Project file parsing encountered unexpected EOF\n  in app.ewp, line 3\n"
         "Korval/Korval++ Project Completed!\n"
@@ -185,19 +191,24 @@ class AshlarTest : public QObject {
         "starting \"Could not open file:\" names a file that could not be read at all.\nClose, "
         "saved";
     row("not read to the end, warnings", "iar||||||", "",
-        "printf '" + QByteArray(unread) + "'; exit 2", unread + warned);
+        "printf '" + QByteArray(unread) + "'; exit 2", "", unread + warned);
     row("message, analyser, crash", "iar|m s.p_s|a.p_a||||h cpp",
         "|-mp|m s.p_s|-ap|a.p_a|-ext|cpp,h",
-        QByteArray("say 'one\nhalf a li'; printf ne; kill -ABRT $$"),
+        QByteArray("say 'one\nhalf a li'; printf ne; kill -ABRT $$"), "",
         "one\nhalf a line|Cancel, saved");
     row("c and custom, cancelled", "iar|||||res,xml|c", "|-ext|c,res,xml",
-        QByteArray("printf 'one\nhalf'; exec sleep 20"), "one\n|Cancel");
-    row("custom, one comma", "iar|||||res,|", "|-ext|res", silent, done);
-    row("custom, two commas", "iar|||||res,,|", "|-ext|res,", silent, done);
-    row("list order, not page order", "iar||||||hxx cc hh", "|-ext|cc,hh,hxx", silent, done);
-    row("custom as typed", "iar||||| .s, asm|cpp", "|-ext|cpp, .s, asm", silent, done);
+        QByteArray("printf 'one\nhalf'; exec sleep 20"), "Yes",
+        "one\nhalf\nProject Conversion Cancelled.|" + question + "Cancel");
+    row("not cancelled", "iar||||||", "", waits, "No",
+        "one\ntwo\nProject Converted Successfully!|" + question + "Close, saved");
+    row("cancelled too late, failure", "iar||||||", "", waits + "; exit 1", "Yes, late",
+        "one\ntwo\n|" + question + failed + "Cancel, saved");
+    row("custom, one comma", "iar|||||res,|", "|-ext|res", silent, "", done);
+    row("custom, two commas", "iar|||||res,,|", "|-ext|res,", silent, "", done);
+    row("list order, not page order", "iar||||||hxx cc hh", "|-ext|cc,hh,hxx", silent, "", done);
+    row("custom as typed", "iar||||| .s, asm|cpp", "|-ext|cpp, .s, asm", silent, "", done);
     row("converter missing, arguments of the first run", "iar|||||first|", "|-ext|first",
-        QByteArray(),
+        QByteArray(), "",
         "Project Conversion could not be executed: Please ensure Tessmark.exe is set on the "
         "path.\n|Cancel");
   }
@@ -206,13 +217,27 @@ class AshlarTest : public QObject {
     QFETCH(QString, fields);
     QFETCH(QString, options);
     QFETCH(QByteArray, fake);
+    QFETCH(QString, cancel);
     QFETCH(QString, shown);
+    const auto ended = [&] {
+      for (QProcess* run : wizard_->findChildren<QProcess*>())
+        if (run->state() != QProcess::NotRunning)
+          return false;
+      return true;
+    };
     QString box;
     ModalWatcher watcher([&](QWidget* modal) {
       auto* message = qobject_cast<QMessageBox*>(modal);
       QVERIFY2(message && !QFile::exists(kSaved), "settings are saved after the box");
       box += QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(message->icon()) +
              (" " + message->windowTitle()) + ": " + message->text() + "\n";
+      if (cancel != "Yes" && message->button(QMessageBox::Yes)) {
+        QVERIFY(writeFile("answered"));  // the run goes on to its end
+        QTRY_VERIFY(ended());
+      }
+      if (QAbstractButton* answer =
+              message->button(cancel.startsWith("Yes") ? QMessageBox::Yes : QMessageBox::No))
+        answer->click();
     });
     // Every field is one argument as typed; the file lands in the child's working directory. A
     // settings.txt of the user's own there is never touched.
@@ -246,13 +271,17 @@ class AshlarTest : public QObject {
     qputenv("TESSMARK_FAKE", fake);
     QVERIFY(!fake.isNull() || QFile::remove(standIn_));  // null: no converter at all
     finish();
+    if (!cancel.isEmpty()) {  // once the run's first line is in the log; the wizard stays open
+      QTRY_VERIFY(log() != kInitialising);
+      button(QWizard::CancelButton)->click();
+      QVERIFY(wizard_->isVisible());
+    }
     shown = kInitialising + shown + "|app.ewp|korval out|" + install + "|-pn| my app " + options +
             "my notes";
     QTRY_COMPARE(seen(), shown);
-    // Cancel or Close stops what still runs and closes the wizard; nothing more arrives.
+    // Cancel or Close with no run under way closes the wizard; nothing more arrives.
     button(QWizard::CancelButton)->click();
-    for (QProcess* run : wizard_->findChildren<QProcess*>())
-      QTRY_COMPARE(run->state(), QProcess::NotRunning);
+    QTRY_VERIFY(ended());
     QCOMPARE(seen() + (wizard_->isVisible() ? " and open" : ""), shown);
   }
 
