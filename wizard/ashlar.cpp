@@ -14,17 +14,30 @@
 
 namespace {
 
+// On Windows an empty IAR folder would stand for the registry's, so the field must name one. On
+// POSIX there is no registry and usually no IAR installation: the converter runs with an empty
+// folder, and only a folder that is named must exist.
+#ifdef _WIN32
+constexpr bool kIARFolderMayBeEmpty = false;
+#else
+constexpr bool kIARFolderMayBeEmpty = true;
+#endif
+
 void setTextColour(QLineEdit* field, const QColor& colour) {
   QPalette palette = field->palette();
   palette.setColor(QPalette::Text, colour);
   field->setPalette(palette);
 }
 
+// Colours the field black when it is accepted, red otherwise.
+bool markAccepted(QLineEdit* field, bool accepted) {
+  setTextColour(field, accepted ? QColor(0, 0, 0) : QColor(255, 0, 0));
+  return accepted;
+}
+
 // Colours the field black when its text names an existing file or folder, red otherwise.
 bool markExistence(QLineEdit* field) {
-  const bool exists = QFileInfo::exists(field->text());
-  setTextColour(field, exists ? QColor(0, 0, 0) : QColor(255, 0, 0));
-  return exists;
+  return markAccepted(field, QFileInfo::exists(field->text()));
 }
 
 bool isOneOf(const QObject* object, std::initializer_list<const QLineEdit*> fields) {
@@ -80,13 +93,14 @@ void Ashlar::connectSignals() {
     connect(field, &QLineEdit::textChanged, this, &Ashlar::Page0LineEdit_textchanged);
     field->installEventFilter(this);
   }
-  for (QLineEdit* field : {MsgPersonEdit, AnalPersonEdit, CmpPersonEdit}) {
+  for (QLineEdit* field : {MsgPersonEdit, AnalPersonEdit, CmpPersonEdit, VarFileEdit}) {
     connect(field, &QLineEdit::textChanged, this, &Ashlar::Page1LineEdit_textchanged);
     field->installEventFilter(this);
   }
   connect(MsgBrowseBtn, &QPushButton::clicked, this, &Ashlar::MsgBrowseBtn_clicked);
   connect(AnalBrowseBtn, &QPushButton::clicked, this, &Ashlar::AnalBrowseBtn_clicked);
   connect(CmpBrowseBtn, &QPushButton::clicked, this, &Ashlar::CmpBrowseBtn_clicked);
+  connect(VarFileBrowseBtn, &QPushButton::clicked, this, &Ashlar::VarFileBrowseBtn_clicked);
 
   // QWizard::next() is not virtual: the Next button is rewired so that it reaches next() here.
   QAbstractButton* nextButton = button(QWizard::NextButton);
@@ -95,18 +109,22 @@ void Ashlar::connectSignals() {
 }
 
 void Ashlar::Page0LineEdit_textchanged(const QString&) {
-  bool pathsExist = true;
-  for (QLineEdit* field : {IARInstallDirEdit, IARProjectEdit, KvProjectEdit}) {
-    pathsExist = markExistence(field) && pathsExist;
+  const QString installDir = IARInstallDirEdit->text();
+  bool pathsAccepted =
+      markAccepted(IARInstallDirEdit,
+                   (kIARFolderMayBeEmpty && installDir.isEmpty()) || QFileInfo::exists(installDir));
+  for (QLineEdit* field : {IARProjectEdit, KvProjectEdit}) {
+    pathsAccepted = markExistence(field) && pathsAccepted;
   }
   // Any name counts, even one of spaces only.
-  Page0->setComplete(pathsExist && !KvNameEdit->text().isEmpty());
+  Page0->setComplete(pathsAccepted && !KvNameEdit->text().isEmpty());
 }
 
 void Ashlar::Page1LineEdit_textchanged(const QString&) {
-  // Personalities are optional: an empty field is no error and keeps its colour.
+  // Personalities and the variable file are optional: an empty field is no error and keeps its
+  // colour.
   bool pathsExist = true;
-  for (QLineEdit* field : {MsgPersonEdit, AnalPersonEdit, CmpPersonEdit}) {
+  for (QLineEdit* field : {MsgPersonEdit, AnalPersonEdit, CmpPersonEdit, VarFileEdit}) {
     if (!field->text().isEmpty()) {
       pathsExist = markExistence(field) && pathsExist;
     }
@@ -121,7 +139,7 @@ bool Ashlar::eventFilter(QObject* watched, QEvent* event) {
       Page0LineEdit_textchanged(QString());
       return false;
     }
-    if (isOneOf(watched, {MsgPersonEdit, AnalPersonEdit, CmpPersonEdit})) {
+    if (isOneOf(watched, {MsgPersonEdit, AnalPersonEdit, CmpPersonEdit, VarFileEdit})) {
       Page1LineEdit_textchanged(QString());
       return false;
     }
@@ -179,4 +197,9 @@ void Ashlar::AnalBrowseBtn_clicked() {
 void Ashlar::CmpBrowseBtn_clicked() {
   browse(CmpPersonEdit, DialogKind::kOpenFile, tr("Select a Compiler Personality"),
          tr("Cmp Personalities(*.p_c)"));
+}
+
+void Ashlar::VarFileBrowseBtn_clicked() {
+  browse(VarFileEdit, DialogKind::kOpenFile, tr("Select a Custom Argument Variable File"),
+         tr("Argument Variable Files (*.custom_argvars)"));
 }

@@ -1,6 +1,7 @@
 // Ashlar: the behaviour of the conversion wizard on top of AshlarBase. It checks the paths as
-// the user types, remembers the IAR folder and the personalities in settings.txt, and on Finish
-// runs the Tessmark converter as a child process and shows what it prints.
+// the user types, remembers the IAR folder, the personalities and the variable file in
+// settings.txt, and on Finish runs the Tessmark converter as a child process and shows what it
+// prints.
 #ifndef TESSMARK_WIZARD_ASHLAR_H_
 #define TESSMARK_WIZARD_ASHLAR_H_
 
@@ -22,10 +23,11 @@ class Ashlar : public AshlarBase {
 
   // The default IAR installation folder from the registry, or "" where there is none.
   static QString readIARInstallDir();
-  // Fills the installation and personality fields from settings.txt in the configuration folder
-  // (configSettingsPath), or from the one in the current directory while that does not exist.
+  // Fills the installation, personality and variable file fields from settings.txt in the
+  // configuration folder (configSettingsPath), or from the one in the current directory while
+  // that does not exist.
   void loadSettings();
-  // Rewrites settings.txt in the configuration folder from those four fields, making the folder.
+  // Rewrites settings.txt in the configuration folder from those five fields, making the folder.
   void saveSettings();
 
  public slots:
@@ -37,6 +39,7 @@ class Ashlar : public AshlarBase {
   void MsgBrowseBtn_clicked();
   void AnalBrowseBtn_clicked();
   void CmpBrowseBtn_clicked();
+  void VarFileBrowseBtn_clicked();
   void readFromStdout();
   void processExit();
 
@@ -48,7 +51,8 @@ class Ashlar : public AshlarBase {
   virtual void next();
   // Finish: starts the converter; the dialog stays open.
   void accept() override;
-  // Cancel or Close: stops a running converter, then closes the wizard.
+  // Cancel or Close: closes the wizard, unless a run is under way; then it asks whether to stop
+  // that run, and the wizard stays open either way.
   void reject() override;
 
  protected:
@@ -66,13 +70,21 @@ class Ashlar : public AshlarBase {
   void buildExtensionList();
   QString summary() const;
   QStringList converterArguments() const;
+  bool conversionUnderWay() const;
+  void askToStopConversion();
+  void showVerdict(int exitCode);
   void stopConverter(QProcess* process);
   void appendToLog(const QString& text);
   void writeToLog(const QString& text);
   void showConversionFailed();
+  void showConvertedWithWarnings();
 
   // What the converter printed after its last line end: the start of a line still coming.
   QString pendingOutput;
+  // While Cancel's question is open, the end of the run waits for the answer, so that no verdict
+  // or message box comes up beneath the question.
+  bool stopQuestionOpen = false;
+  bool exitHeld = false;
 };
 
 #endif  // TESSMARK_WIZARD_ASHLAR_H_

@@ -173,17 +173,24 @@ void AshlarBase::buildPage1() {
   groupBox1_3_2 = makeGroup(Page1, "groupBox1_3_2", QRect(20, 40, 500, 100));
   textLabel2_2_2 = makeWrappedLabel(groupBox1_3_2, "textLabel2_2_2", QRect(10, 10, 481, 84));
 
-  groupBox1_2 = makeGroup(Page1, "groupBox1_2", QRect(20, 150, 500, 60));
+  // Four field boxes of one shape share the room between the text block and the footer.
+  groupBox1_2 = makeGroup(Page1, "groupBox1_2", QRect(20, 146, 500, 55));
   MsgPersonEdit = makeEdit(groupBox1_2, "MsgPersonEdit", QRect(10, 20, 390, 25));
   MsgBrowseBtn = makeBrowseButton(groupBox1_2, "MsgBrowseBtn", QRect(420, 20, 75, 25));
 
-  groupBox2_2_2 = makeGroup(Page1, "groupBox2_2_2", QRect(20, 220, 500, 60));
+  groupBox2_2_2 = makeGroup(Page1, "groupBox2_2_2", QRect(20, 207, 500, 55));
   AnalPersonEdit = makeEdit(groupBox2_2_2, "AnalPersonEdit", QRect(10, 20, 390, 25));
   AnalBrowseBtn = makeBrowseButton(groupBox2_2_2, "AnalBrowseBtn", QRect(420, 20, 75, 25));
 
-  groupBox2_2 = makeGroup(Page1, "groupBox2_2", QRect(20, 290, 500, 60));
+  groupBox2_2 = makeGroup(Page1, "groupBox2_2", QRect(20, 268, 500, 55));
   CmpPersonEdit = makeEdit(groupBox2_2, "CmpPersonEdit", QRect(10, 20, 390, 25));
   CmpBrowseBtn = makeBrowseButton(groupBox2_2, "CmpBrowseBtn", QRect(420, 20, 75, 25));
+
+  // The label takes the left of the field, whose right end and button line up with those above.
+  groupBoxVarFile = makeGroup(Page1, "groupBoxVarFile", QRect(20, 329, 500, 55));
+  textLabelVarFile = makeLabel(groupBoxVarFile, "textLabelVarFile", QRect(10, 20, 75, 25));
+  VarFileEdit = makeEdit(groupBoxVarFile, "VarFileEdit", QRect(90, 20, 310, 25));
+  VarFileBrowseBtn = makeBrowseButton(groupBoxVarFile, "VarFileBrowseBtn", QRect(420, 20, 75, 25));
   addPage(Page1);
 }
 
@@ -267,6 +274,11 @@ void AshlarBase::languageChange() {
   groupBox2_2->setTitle(tr("Compiler Personality"));
   CmpPersonEdit->setToolTip(tr("Path to the compiler personality to use for the project."));
   CmpBrowseBtn->setText(tr("Browse"));
+  groupBoxVarFile->setTitle(tr("Custom Argument Variables"));
+  textLabelVarFile->setText(tr("Variable File"));
+  VarFileEdit->setToolTip(
+      tr("Path to a file of custom argument variables that the IAR project files use."));
+  VarFileBrowseBtn->setText(tr("Browse"));
 
   textLabel2_2_2_2->setText(
       tr("Specify which file extensions should be searched for in the IAR Worbench project.\n"
@@ -287,5 +299,5 @@ void AshlarBase::languageChange() {
   DetailsText->setPlainText(
       tr("IAR Workbench Project:\n\n\nKorval/Korval++ Project Directory:\n\n\nKorval++ Project "
          "Name:\n\n\nMessage Personality:\n\n\nTemplate Analyser Personality:\n\n\nCompiler "
-         "Personality:\n\n\nExtensions:"));
+         "Personality:\n\n\nVariable File:\n\n\nExtensions:"));
 }

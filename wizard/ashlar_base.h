@@ -77,6 +77,10 @@ class AshlarBase : public QWizard {
   QGroupBox* groupBox2_2;
   QLineEdit* CmpPersonEdit;
   QPushButton* CmpBrowseBtn;
+  QGroupBox* groupBoxVarFile;
+  QLabel* textLabelVarFile;
+  QLineEdit* VarFileEdit;
+  QPushButton* VarFileBrowseBtn;
 
   AshlarPage* Page2;
   QLabel* pixmapLabel3_2_2;

@@ -69,6 +69,7 @@ QString Ashlar::summary() const {
          QStringLiteral("\n\n") + tr("Message Personality:\n") + MsgPersonEdit->text() +
          QStringLiteral("\n\n") + tr("Tamplate Analyser Personality:\n") + AnalPersonEdit->text() +
          QStringLiteral("\n\n") + tr("Compiler Personality:\n") + CmpPersonEdit->text() +
+         QStringLiteral("\n\n") + tr("Variable File:\n") + VarFileEdit->text() +
          QStringLiteral("\n\n") + tr("File Extensions:\n") + extensionList + QStringLiteral("\n");
 }
 
@@ -77,9 +78,8 @@ QStringList Ashlar::converterArguments() const {
   QStringList arguments = {IARProjectEdit->text(), KvProjectEdit->text(), IARInstallDirEdit->text(),
                            QStringLiteral("-pn"), KvNameEdit->text()};
   const std::pair<const char*, QString> options[] = {
-      {"-mp", MsgPersonEdit->text()},
-      {"-ap", AnalPersonEdit->text()},
-      {"-cp", CmpPersonEdit->text()},
+      {"-mp", MsgPersonEdit->text()}, {"-ap", AnalPersonEdit->text()},
+      {"-cp", CmpPersonEdit->text()}, {"-varfile", VarFileEdit->text()},
       {"-ext", extensionList},
   };
   for (const auto& [option, value] : options) {
@@ -127,25 +127,61 @@ void Ashlar::readFromStdout() {
 }
 
 void Ashlar::processExit() {
+  if (stopQuestionOpen) {
+    exitHeld = true;
+    return;
+  }
   writeToLog(std::exchange(pendingOutput, QString()));  // a last line without a line end
-  // Only a normal exit with status 0 is a success; a crash or kill gets no verdict of its own.
+  // A crash or kill gets no verdict of its own.
   if (converterProcess->exitStatus() == QProcess::NormalExit) {
-    if (converterProcess->exitCode() == 0) {
-      appendToLog(tr("Project Converted Successfully!"));
-      setButtonText(QWizard::CancelButton, tr("Close"));
-    } else {
-      showConversionFailed();
-    }
+    showVerdict(converterProcess->exitCode());
   }
   saveSettings();
 }
 
+void Ashlar::showVerdict(int exitCode) {
+  // 0: everything read and written. 2: the project was written, but a project file was not read
+  // to its end; the converter has said where. Anything else: the conversion failed.
+  if (exitCode != 0 && exitCode != 2) {
+    showConversionFailed();
+    return;
+  }
+  appendToLog(exitCode == 0 ? tr("Project Converted Successfully!")
+                            : tr("Project Converted With Warnings!"));
+  setButtonText(QWizard::CancelButton, tr("Close"));
+  if (exitCode == 2) {
+    showConvertedWithWarnings();
+  }
+}
+
 void Ashlar::reject() {
-  // Stopped silently: an abandoned conversion must not save its settings on the way out.
-  if (converterProcess) {
-    stopConverter(converterProcess);
+  if (conversionUnderWay()) {
+    askToStopConversion();
+    return;
   }
   AshlarBase::reject();
+}
+
+bool Ashlar::conversionUnderWay() const {
+  return converterProcess && converterProcess->state() != QProcess::NotRunning;
+}
+
+void Ashlar::askToStopConversion() {
+  stopQuestionOpen = true;
+  const bool stop = QMessageBox::question(
+                        this, tr("Orrindale"),
+                        tr("The project conversion is still running.\nDo you want to stop it?"),
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+  stopQuestionOpen = false;
+  if (std::exchange(exitHeld, false)) {
+    processExit();  // The run ended while the question was open: nothing is left to stop.
+  } else if (stop && conversionUnderWay()) {
+    // A stopped conversion is not judged and saves no settings; what it printed stays. It is no
+    // longer under way, even before the system has reaped the child, so Cancel closes again.
+    stopConverter(std::exchange(converterProcess, nullptr));
+    writeToLog(std::exchange(pendingOutput, QString()));
+    appendToLog(tr("Project Conversion Cancelled."));
+  }
 }
 
 void Ashlar::stopConverter(QProcess* process) {
@@ -171,6 +207,18 @@ void Ashlar::writeToLog(const QString& text) {
   cursor.movePosition(QTextCursor::End);
   cursor.insertText(text);
   DetailsText->moveCursor(QTextCursor::End);
+}
+
+void Ashlar::showConvertedWithWarnings() {
+  QMessageBox::warning(
+      this, tr("Orrindale"),
+      tr("Project Converted With Warnings!\nThe Korval/Korval++ project was created, but not every "
+         "IAR project file could be read to its end, so some files or settings may be missing "
+         "from it.\n\nIn the details log, the line starting \"Warning:\" says how many project "
+         "files are affected. Each line starting \"IAR Project file parsing encountered\" "
+         "reports a problem, and the line below it starting \"in\" names the file and the line "
+         "where it was found. A line starting \"Could not open file:\" names a file that could "
+         "not be read at all."));
 }
 
 void Ashlar::showConversionFailed() {

@@ -45,10 +45,9 @@ void Ashlar::loadSettings() {
   QTextStream in(&file);
   in.setEncoding(QStringConverter::System);
   const std::pair<const char*, QLineEdit*> fields[] = {
-      {kInstallPathKey, IARInstallDirEdit},
-      {kMessagePersonalityKey, MsgPersonEdit},
-      {kAnalyserPersonalityKey, AnalPersonEdit},
-      {kCompilerPersonalityKey, CmpPersonEdit},
+      {kInstallPathKey, IARInstallDirEdit},      {kMessagePersonalityKey, MsgPersonEdit},
+      {kAnalyserPersonalityKey, AnalPersonEdit}, {kCompilerPersonalityKey, CmpPersonEdit},
+      {kVariableFileKey, VarFileEdit},
   };
   while (!in.atEnd()) {
     const QString line = in.readLine();
@@ -74,12 +73,14 @@ void Ashlar::saveSettings() {
   QTextStream out(&file);
   out.setEncoding(QStringConverter::System);
   out << kInstallPathKey << '\n' << IARInstallDirEdit->text() << "\n\n";
-  const std::pair<const char*, QLineEdit*> personalities[] = {
+  // The optional files: an empty field leaves out its record.
+  const std::pair<const char*, QLineEdit*> optionalFiles[] = {
       {kMessagePersonalityKey, MsgPersonEdit},
       {kAnalyserPersonalityKey, AnalPersonEdit},
       {kCompilerPersonalityKey, CmpPersonEdit},
+      {kVariableFileKey, VarFileEdit},
   };
-  for (const auto& [key, field] : personalities) {
+  for (const auto& [key, field] : optionalFiles) {
     if (!field->text().isEmpty()) {
       out << key << '\n' << field->text() << "\n\n";
     }

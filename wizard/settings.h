@@ -1,5 +1,6 @@
-// settings.txt: the IAR installation folder and the personalities of the last run, kept in the
-// user's configuration folder as records of a key line, a value line and an empty line.
+// settings.txt: the IAR installation folder, the personalities and the variable file of the last
+// run, kept in the user's configuration folder as records of a key line, a value line and an empty
+// line.
 #ifndef TESSMARK_WIZARD_SETTINGS_H_
 #define TESSMARK_WIZARD_SETTINGS_H_
 
@@ -11,6 +12,7 @@ inline constexpr char kInstallPathKey[] = "IAR Installation Path:";
 inline constexpr char kMessagePersonalityKey[] = "Message Personality:";
 inline constexpr char kAnalyserPersonalityKey[] = "Analyser Personality:";
 inline constexpr char kCompilerPersonalityKey[] = "Compiler Personality:";
+inline constexpr char kVariableFileKey[] = "Variable File:";
 
 // Where the wizard keeps settings.txt: $XDG_CONFIG_HOME/tessmark, or ~/.config/tessmark when that
 // variable is unset, empty or not an absolute path; on systems without the XDG layout, the
