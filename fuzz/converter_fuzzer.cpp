@@ -119,7 +119,7 @@ struct Sandbox {
 // The error lines of a failed run (the path in one may hold line breaks, so they are looked for
 // at the start of any line).
 const std::regex kErrorLine(
-    "(^|\n)(Could not (open file|create directory|write file): |"
+    "(^|\n)(Could not (open file|create directory|write file|read variable file): |"
     "IAR Project file parsing encountered unexpected EOF|Unknown option: |"
     "Missing value for option: )");
 // Command lines whose arguments could name something outside the work folder (absolute, or
