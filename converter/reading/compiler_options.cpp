@@ -1,5 +1,7 @@
-// The settings data of a configuration: every option is read, four of them become defines,
-// include paths or a notice about pre-included files.
+// The settings data of a configuration: every option is read; those the compiler takes become
+// defines, include paths, CMSIS folders, extra arguments or a notice about pre-included files.
+#include <string_view>
+
 #include "console.h"
 #include "platform/platform.h"
 #include "reading/compiler_arguments.h"
@@ -8,6 +10,8 @@
 namespace tessmark {
 namespace {
 
+using namespace std::string_view_literals;
+
 const char kStringify[] = "VTX_STRINGIFY(x)";
 const char kPreIncludeNotice[] =
     "Please add the following file(s) to the Additional Includes List in your Compiler "
@@ -15,7 +19,9 @@ const char kPreIncludeNotice[] =
 
 // The compiler's extra options, each with the switch that must be on in the same settings
 // block for them to count.
-const char* const kExtraOptions[ConverterSession::kExtraOptionKinds][2] = {
+// Views, not C strings: an option is compared with each of them, and a view compares the lengths
+// first (a settings block holds hundreds of options).
+constexpr std::string_view kExtraOptions[ConverterSession::kExtraOptionKinds][2] = {
     {"IExtraOptions", "IExtraOptionsCheck"},
     {"IccExtraOptions", "IccUseExtraOptions"},
     {"CCExtraOptions", "CCExtraOptionsCheck"},
@@ -87,10 +93,10 @@ void ConverterSession::applyOption(ProjectNode* configuration, const std::string
   const auto projectPath = [&](std::string& state) {
     return readPath(unbrokenValue(std::move(state)), configurationScope_);
   };
-  if (option == "CCDefines") {
+  if (option == "CCDefines"sv) {
     for (std::string& state : states)
       addDefine(configuration, unbrokenValue(std::move(state)));
-  } else if (option == "LCEnableBitDefs") {
+  } else if (option == "LCEnableBitDefs"sv) {
     for (const std::string& state : states) {
       if (state == "1")
         configuration->define("ENABLE_BIT_DEFINITIONS", "");
@@ -98,13 +104,13 @@ void ConverterSession::applyOption(ProjectNode* configuration, const std::string
   } else if (option.find("CCIncludePath") != std::string::npos) {
     for (std::string& state : states)
       configuration->addIncludePath(projectPath(state));
-  } else if (option == "PreInclude") {
+  } else if (option == "PreInclude"sv) {
     printLine(kPreIncludeNotice);
     for (std::string& state : states)
       printLine(projectPath(state));
-  } else if (option == "OGUseCmsis") {
+  } else if (option == "OGUseCmsis"sv) {
     useCmsis_ = isOn(states);
-  } else if (option == "OGUseCmsisDspLib") {
+  } else if (option == "OGUseCmsisDspLib"sv) {
     useCmsisDsp_ = isOn(states);
   } else {
     noteExtraOptions(option, states);
