@@ -99,7 +99,7 @@ class ConverterSession {
   bool readGroup(ProjectNode* parent, ProjectNode* project, int depth);
   bool readFile(std::string* path, std::vector<std::string>* excluded);
   bool readConfigurationList(const char* element, std::vector<std::string>* names = nullptr);
-  bool readName(std::string* name);
+  void readName(std::string* name);
   bool readSimpleElement(const char* element);
   bool readOption(ProjectNode* configuration);
   void forgetOption();

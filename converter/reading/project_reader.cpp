@@ -209,8 +209,9 @@ bool ConverterSession::readConfigurationList(const char* element, std::vector<st
   return reader.matchEnd(element);
 }
 
-bool ConverterSession::readName(std::string* name) {
-  return reader.matchStart("name") && reader.readText(name) && reader.matchEnd("name");
+void ConverterSession::readName(std::string* name) {
+  if (reader.matchStart("name") && reader.readText(name))
+    reader.matchEnd("name");
 }
 
 bool ConverterSession::readSimpleElement(const char* element) {
