@@ -1,6 +1,8 @@
 #include "variables.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace tessmark {
 namespace {
@@ -9,7 +11,13 @@ namespace {
 // hostile chain of doubling definitions would otherwise take all memory.
 constexpr size_t kMaxExpandedLength = 1 << 20;
 
-const char kProjectDir[] = "PROJ_DIR";
+constexpr std::string_view kProjectDir = "PROJ_DIR";
+
+// The other names the converter gives values itself, with the field of a scope that holds each.
+constexpr std::pair<std::string_view, std::optional<std::string> VariableScope::*> kReserved[] = {
+    {"PROJ_FNAME", &VariableScope::projectName}, {"PROJ_PATH", &VariableScope::projectPath},
+    {"WS_DIR", &VariableScope::workspaceDir},    {"EW_DIR", &VariableScope::iarFolder},
+    {"TOOLKIT_DIR", &VariableScope::toolkitDir}, {"CONFIG_NAME", &VariableScope::configuration}};
 
 bool isNameChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
@@ -87,18 +95,10 @@ class Expander {
   }
 
   const std::optional<std::string>* reserved(std::string_view name) const {
-    if (name == "PROJ_FNAME")
-      return &scope_.projectName;
-    if (name == "PROJ_PATH")
-      return &scope_.projectPath;
-    if (name == "WS_DIR")
-      return &scope_.workspaceDir;
-    if (name == "EW_DIR")
-      return &scope_.iarFolder;
-    if (name == "TOOLKIT_DIR")
-      return &scope_.toolkitDir;
-    if (name == "CONFIG_NAME")
-      return &scope_.configuration;
+    for (const auto& [reservedName, field] : kReserved) {
+      if (name == reservedName)
+        return &(scope_.*field);
+    }
     return nullptr;
   }
 
@@ -131,12 +131,9 @@ class Expander {
 }  // namespace
 
 bool isReservedVariable(std::string_view name) {
-  for (const char* reserved :
-       {kProjectDir, "PROJ_FNAME", "PROJ_PATH", "WS_DIR", "EW_DIR", "TOOLKIT_DIR", "CONFIG_NAME"}) {
-    if (name == reserved)
-      return true;
-  }
-  return false;
+  return name == kProjectDir ||
+         std::any_of(std::begin(kReserved), std::end(kReserved),
+                     [&](const auto& reserved) { return name == reserved.first; });
 }
 
 std::string toolkitFolder(const std::string& toolchain) {
