@@ -2,14 +2,11 @@
 
 #include <algorithm>
 
+#include "paths.h"
 #include "platform/platform.h"
 
 namespace tessmark {
 namespace {
-
-char lowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // The names equal to wanted when ASCII letters are compared without regard to case: how many
 // (counting stops at two) and the last of them.
@@ -17,9 +14,7 @@ int countMatches(std::string_view wanted, const std::vector<std::string_view>& n
                  std::string_view* match) {
   int count = 0;
   for (std::string_view name : names) {
-    if (name.size() == wanted.size() &&
-        std::equal(name.begin(), name.end(), wanted.begin(),
-                   [](char a, char b) { return lowerAscii(a) == lowerAscii(b); })) {
+    if (equalsIgnoringAsciiCase(name, wanted)) {
       *match = name;
       if (++count == 2)
         break;

@@ -1,5 +1,7 @@
 #include "paths.h"
 
+#include <algorithm>
+
 namespace tessmark {
 namespace {
 
@@ -76,6 +78,17 @@ std::string folderOf(const std::string& path, PathStyle style) {
 std::string folderWithSeparatorOf(const std::string& path, PathStyle style) {
   const size_t cut = path.rfind(separatorOf(style));
   return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return lowerAscii(x) == lowerAscii(y);
+         });
+}
+
+bool endsWithIgnoringAsciiCase(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() &&
+         equalsIgnoringAsciiCase(text.substr(text.size() - end.size()), end);
 }
 
 std::string trimChar(const std::string& s, char c) {

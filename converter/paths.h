@@ -5,6 +5,7 @@
 #define TESSMARK_PATHS_H_
 
 #include <string>
+#include <string_view>
 
 namespace tessmark {
 
@@ -50,6 +51,13 @@ std::string folderOf(const std::string& path, PathStyle style);
 
 // The path up to and including its last separator (empty when it has none).
 std::string folderWithSeparatorOf(const std::string& path, PathStyle style);
+
+// ASCII letters without regard to their case, as Windows compares names and extensions.
+inline char lowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+bool endsWithIgnoringAsciiCase(std::string_view text, std::string_view end);
 
 // Removes every leading and every trailing occurrence of c.
 std::string trimChar(const std::string& s, char c);

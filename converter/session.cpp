@@ -48,7 +48,7 @@ void ConverterSession::addExtensions(const std::string& value) {
 int ConverterSession::run() {
   if (!readVariableFiles())
     return 1;
-  isWorkspace_ = isWorkspacePath(sourcePath, style);
+  isWorkspace_ = isWorkspacePath(sourcePath);
   try {
     const std::vector<std::string> projectPaths =
         isWorkspace_ ? scanWorkspace() : std::vector<std::string>{sourcePath};

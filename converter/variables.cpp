@@ -144,8 +144,7 @@ std::string toolkitFolder(const std::string& toolchain) {
       return folder;
   }
   std::string folder = toolchain;
-  for (char& c : folder)
-    c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  std::transform(folder.begin(), folder.end(), folder.begin(), lowerAscii);
   return folder;
 }
 

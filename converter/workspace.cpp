@@ -38,16 +38,8 @@ std::string trimmedEntry(std::string entry) {
 
 }  // namespace
 
-bool isWorkspacePath(const std::string& path, PathStyle style) {
-  if (path.find(".eww") != std::string::npos)
-    return true;
-  const std::string file = fileNameOf(path, style);
-  if (file.size() < 4)
-    return false;
-  std::string end = file.substr(file.size() - 4);
-  for (char& c : end)
-    c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  return end == ".eww";
+bool isWorkspacePath(const std::string& path) {
+  return path.find(".eww") != std::string::npos || endsWithIgnoringAsciiCase(path, ".eww");
 }
 
 std::vector<std::string> workspaceEntries(const std::string& text) {

@@ -10,7 +10,7 @@ namespace tessmark {
 
 // True when the source is read as a workspace: its path holds ".eww", or its file name ends in
 // ".eww" in any letter case.
-bool isWorkspacePath(const std::string& path, PathStyle style);
+bool isWorkspacePath(const std::string& path);
 
 // The project entries of a workspace file's text, in file order, duplicates kept: the text of
 // every "<path>" element whose start tag follows a "<project>" start tag with only white space

@@ -35,11 +35,11 @@ TEST(WorkspaceEntriesTest, EntriesWhereverTheLayoutPutsThem) {
 }
 
 TEST(WorkspaceEntriesTest, WorkspaceByName) {
-  EXPECT_TRUE(isWorkspacePath("C:\\w\\S1_TEST.EWW", PathStyle::kWindows));
-  EXPECT_TRUE(isWorkspacePath("/w/demo.Eww", PathStyle::kPosix));
-  EXPECT_TRUE(isWorkspacePath("/my.ewwork/app.ewp", PathStyle::kPosix));
-  EXPECT_FALSE(isWorkspacePath("/my.EWWORK/app.ewp", PathStyle::kPosix));
-  EXPECT_FALSE(isWorkspacePath("/w/app.ewp", PathStyle::kPosix));
+  EXPECT_TRUE(isWorkspacePath("C:\\w\\S1_TEST.EWW"));
+  EXPECT_TRUE(isWorkspacePath("/w/demo.Eww"));
+  EXPECT_TRUE(isWorkspacePath("/my.ewwork/app.ewp"));
+  EXPECT_FALSE(isWorkspacePath("/my.EWWORK/app.ewp"));
+  EXPECT_FALSE(isWorkspacePath("/w/app.ewp"));
 }
 
 // An entry and the name and folder of the project node made for it.

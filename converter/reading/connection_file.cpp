@@ -17,25 +17,11 @@ bool isConnectionName(std::string_view name) {
 // Connection files nest groups like projects do; deeper ones stop the file.
 constexpr int kMaxConnectionGroupDepth = 256;
 
-bool endsWithConnectionExtension(const std::string& path) {
-  static const char kExtension[] = ".ipcf";
-  const size_t length = sizeof(kExtension) - 1;
-  if (path.size() < length)
-    return false;
-  for (size_t i = 0; i < length; ++i) {
-    char c = path[path.size() - length + i];
-    c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    if (c != kExtension[i])
-      return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 // A connection file named inside a connection file is listed, not read.
 void ConverterSession::readConnectionIfAny(const std::string& path) {
-  if (connection_ != nullptr || !endsWithConnectionExtension(path))
+  if (connection_ != nullptr || !endsWithIgnoringAsciiCase(path, ".ipcf"))
     return;
   // On the heap: its reader's buffer would weigh on a stack of nested groups.
   const auto connection = std::make_unique<Connection>(isConnectionName);

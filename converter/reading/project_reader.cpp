@@ -10,14 +10,6 @@ namespace {
 // cannot exhaust the stack.
 constexpr int kMaxGroupDepth = 256;
 
-std::string upperCase(std::string s) {
-  for (char& c : s) {
-    if (c >= 'a' && c <= 'z')
-      c = static_cast<char>(c - 'a' + 'A');
-  }
-  return s;
-}
-
 }  // namespace
 
 bool ConverterSession::readProject(ProjectNode* project) {
@@ -245,9 +237,9 @@ std::string ConverterSession::filePath(const std::string& file) {
 bool ConverterSession::keepsFile(const std::string& path) const {
   if (extensions.empty())
     return true;
-  const std::string extension = upperCase(path.substr(path.rfind('.') + 1));
+  const std::string_view extension = std::string_view(path).substr(path.rfind('.') + 1);
   for (const std::string& wanted : extensions) {
-    if (upperCase(wanted) == extension)
+    if (equalsIgnoringAsciiCase(wanted, extension))
       return true;
   }
   return false;
