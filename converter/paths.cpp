@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "variables.h"
+
 namespace tessmark {
 namespace {
 
@@ -115,7 +117,7 @@ std::string unbrokenValue(std::string value) {
 }
 
 bool isRelativeIarPath(const std::string& path) {
-  if (!path.empty() && (path[0] == '\\' || path[0] == '/'))
+  if (!path.empty() && isWindowsRoot(path[0]))
     return false;
   if (path.size() >= 2 && path[1] == ':' &&
       ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'))) {
@@ -123,11 +125,8 @@ bool isRelativeIarPath(const std::string& path) {
   }
   if (!path.empty() && path[0] == '$') {
     const size_t close = path.find('$', 1);
-    const bool variable =
-        close != std::string::npos && close > 1 &&
-        path.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_",
-                               1) == close;
-    return !variable;
+    return close == std::string::npos ||
+           !isVariableName(std::string_view(path).substr(1, close - 1));
   }
   return true;
 }

@@ -23,10 +23,6 @@ bool isNameChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-bool isVariableName(std::string_view name) {
-  return !name.empty() && std::all_of(name.begin(), name.end(), isNameChar);
-}
-
 class Expander {
  public:
   explicit Expander(const VariableScope& scope) : scope_(scope) {}
@@ -129,6 +125,10 @@ class Expander {
 };
 
 }  // namespace
+
+bool isVariableName(std::string_view name) {
+  return !name.empty() && std::all_of(name.begin(), name.end(), isNameChar);
+}
 
 bool isReservedVariable(std::string_view name) {
   return name == kProjectDir ||

@@ -18,6 +18,9 @@ namespace tessmark {
 // variables in a chain; a deeper or circular chain leaves its outermost reference as written.
 constexpr int kMaxCustomDepth = 8;
 
+// True for one or more ASCII letters, digits and underscores: what may stand between two '$'.
+bool isVariableName(std::string_view name);
+
 // True for the names the converter gives values itself; no variable file can define them.
 bool isReservedVariable(std::string_view name);
 
