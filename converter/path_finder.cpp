@@ -143,10 +143,9 @@ bool PathFinder::tellsBelow(const Folder& folder, std::string_view written) {
 }
 
 const PathFinder::Folder* PathFinder::known(std::string_view written) {
+  // Otherwise the next folder down may be there as written.
   const Folder* deepest = deepestKept(written);
-  if (deepest == nullptr || deepest->length == written.size() || tellsBelow(*deepest, written))
-    return deepest;
-  return nullptr;  // the next folder down may be there as written
+  return answersFor(deepest, written) ? deepest : nullptr;
 }
 
 // A folder that cannot be opened as written because it is missing is found from its parent: its
@@ -154,7 +153,7 @@ const PathFinder::Folder* PathFinder::known(std::string_view written) {
 // parent's entry cannot tell is kept.
 const PathFinder::Folder* PathFinder::resolve(std::string_view written) {
   Folder* deepest = deepestKept(written);
-  if (deepest != nullptr && (deepest->length == written.size() || tellsBelow(*deepest, written)))
+  if (answersFor(deepest, written))
     return deepest;
   return walkDown(presentAbove(written, deepest), written);
 }

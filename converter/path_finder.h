@@ -78,6 +78,11 @@ class PathFinder {
   // True when a kept folder above written tells what lies below it: it is missing, or it holds
   // nothing written's next component names.
   static bool tellsBelow(const Folder& folder, std::string_view written);
+  // True when kept, the deepest kept folder at or above written (may be null), tells where
+  // written is: it is written itself, or it tellsBelow.
+  static bool answersFor(const Folder* kept, std::string_view written) {
+    return kept != nullptr && (kept->length == written.size() || tellsBelow(*kept, written));
+  }
   // Where the folder written is known: by its own entry, or by that of the deepest kept folder
   // above it when that is missing or holds nothing the next component names, since everything
   // below stays as written and is not kept. Null when neither is kept.
