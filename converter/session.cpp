@@ -174,13 +174,10 @@ bool ConverterSession::readVariableFiles() {
       return false;
     }
   }
-  // The source's own: its path with the last extension replaced.
+  // The source's own: its path with the last extension of its file name replaced.
   const std::string file = fileNameOf(sourcePath, style);
-  const size_t dot = file.rfind('.');
-  const std::string beside =
-      sourcePath.substr(
-          0, sourcePath.size() - file.size() + (dot == std::string::npos ? file.size() : dot)) +
-      ".custom_argvars";
+  const std::string beside = folderWithSeparatorOf(sourcePath, style) +
+                             file.substr(0, file.rfind('.')) + ".custom_argvars";
   if (platform::entryExists(beside) && !defineVariablesFrom(beside))
     printLine("Could not read variable file: " + beside);
   return true;
