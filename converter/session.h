@@ -75,7 +75,8 @@ class ConverterSession {
   bool keepsFile(const std::string& path) const;
 
   // --- output ---
-  int writeProjectFile();
+  // Writes the Korval project, its folders and personalities. Raises IOERROR.
+  void writeProjectFile();
   // Creates folder when nothing exists under its path; true when it was made now.
   bool ensureFolder(const std::string& folder) const;
   // ensureFolder for a folder inside one that was made now: nothing can be there yet, so the
@@ -152,10 +153,14 @@ class ConverterSession {
   void attachGroup(ProjectNode* group, ProjectNode* parent);
   // Both return true, so they can follow a successful readFile in a condition. excluded names
   // the configurations that do not compile the file; addGroupFile may take its contents.
-  bool addGroupFile(ProjectNode* group, const ProjectNode* project, const std::string& file,
+  bool addGroupFile(ProjectNode* group, const std::string& file,
                     std::vector<std::string>& excluded);
   bool addTopLevelFile(ProjectNode* project, const std::string& file,
                        const std::vector<std::string>& excluded);
+  // Lists path, found and kept, at the project's top level: in every configuration read so far
+  // with its exclusions, in the project itself before the first.
+  void listTopLevelFile(ProjectNode* project, const std::string& path,
+                        const std::vector<std::string>& excluded);
 
   // Elements that may come in any order: tries each reader on the pending token until one reads
   // its element (true). False when none did, or when one broke off inside its element: the

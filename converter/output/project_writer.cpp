@@ -12,7 +12,7 @@ namespace tessmark {
 
 // The project file is put in place only once the walk is complete: a run that fails leaves the
 // project file of the last run as it was (OutputFile).
-int ConverterSession::writeProjectFile() {
+void ConverterSession::writeProjectFile() {
   const std::string path = destFolder + separator() + projectName + ".prj";
   OutputFile out;
   if (!out.open(path))
@@ -23,7 +23,6 @@ int ConverterSession::writeProjectFile() {
   rootProject->writeFolderEntry(out, std::string(), defaultPersonalityPath(".p_a"), nullptr);
   out.commit();
   printLine("Korval/Korval++ Project Completed!");
-  return 0;
 }
 
 namespace {

@@ -168,14 +168,10 @@ bool ConverterSession::readConnectionGroup(ProjectNode* enclosing, int depth) {
 bool ConverterSession::addConnectionFile(ProjectNode* group, const std::string& path) {
   if (path.empty() || !keepsFile(path))
     return true;
-  if (group != nullptr) {
+  if (group != nullptr)
     group->addFile(path);
-  } else if (currentConfigurations.empty()) {
-    readingProject_->addFile(path);
-  } else {
-    for (ProjectNode* configuration : currentConfigurations)
-      configuration->addFile(path);
-  }
+  else
+    listTopLevelFile(readingProject_, path, {});
   return true;
 }
 

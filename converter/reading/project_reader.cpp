@@ -109,10 +109,10 @@ bool ConverterSession::readGroup(ProjectNode* parent, ProjectNode* project, int 
   attachGroup(group, parent);
   noteGroup(parent == project ? nullptr : parent, group);
   std::string file;
-  while (readOneOf(
-      [&] { return readFile(&file, &excluded) && addGroupFile(group, project, file, excluded); },
-      [&] { return readGroup(group, project, depth + 1); },
-      [&] { return readConfiguration(nullptr); })) {
+  while (
+      readOneOf([&] { return readFile(&file, &excluded) && addGroupFile(group, file, excluded); },
+                [&] { return readGroup(group, project, depth + 1); },
+                [&] { return readConfiguration(nullptr); })) {
   }
   return reader.matchEnd("group");
 }
@@ -142,8 +142,8 @@ void ConverterSession::attachGroup(ProjectNode* group, ProjectNode* parent) {
     configuration->addChild(group);
 }
 
-bool ConverterSession::addGroupFile(ProjectNode* group, const ProjectNode* /*project*/,
-                                    const std::string& file, std::vector<std::string>& excluded) {
+bool ConverterSession::addGroupFile(ProjectNode* group, const std::string& file,
+                                    std::vector<std::string>& excluded) {
   const std::string path = filePath(file);
   if (keepsFile(path)) {
     if (!excluded.empty())
@@ -161,17 +161,21 @@ bool ConverterSession::addGroupFile(ProjectNode* group, const ProjectNode* /*pro
 bool ConverterSession::addTopLevelFile(ProjectNode* project, const std::string& file,
                                        const std::vector<std::string>& excluded) {
   const std::string path = filePath(file);
-  if (keepsFile(path)) {
-    if (currentConfigurations.empty())
-      project->addFile(path);
-    for (ProjectNode* configuration : currentConfigurations) {
-      if (!excluded.empty())
-        configuration->excludeNextFile(excluded);
-      configuration->addFile(path);
-    }
-  }
+  if (keepsFile(path))
+    listTopLevelFile(project, path, excluded);
   readConnectionIfAny(path);
   return true;
+}
+
+void ConverterSession::listTopLevelFile(ProjectNode* project, const std::string& path,
+                                        const std::vector<std::string>& excluded) {
+  if (currentConfigurations.empty())
+    project->addFile(path);
+  for (ProjectNode* configuration : currentConfigurations) {
+    if (!excluded.empty())
+      configuration->excludeNextFile(excluded);
+    configuration->addFile(path);
+  }
 }
 
 // excluded receives the names of the configurations the file is excluded from.
