@@ -133,16 +133,16 @@ bool XMLReader::dropPending() {
 bool XMLReader::matchStartTag(std::string_view name, std::string* attributes) {
   if (kind_ == TokenKind::None)
     readToken();
+  size_t length = 0;  // of the pending start tag's element name
   for (;;) {
     if (kind_ == TokenKind::StartTag) {
-      const size_t length = elementNameLength(text_);
+      length = elementNameLength(text_);
       if (std::string_view(text_).substr(0, length) == name)
         break;
     }
     if (!dropPending())
       return false;
   }
-  const size_t length = elementNameLength(text_);
   const size_t end = emptyElement_ ? text_.size() - 1 : text_.size();
   attributes->assign(text_, length, end - length);
   if (emptyElement_) {
