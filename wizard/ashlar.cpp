@@ -40,7 +40,8 @@ bool markExistence(QLineEdit* field) {
   return markAccepted(field, QFileInfo::exists(field->text()));
 }
 
-bool isOneOf(const QObject* object, std::initializer_list<const QLineEdit*> fields) {
+template <typename Fields>
+bool isOneOf(const QObject* object, const Fields& fields) {
   for (const QLineEdit* field : fields) {
     if (object == field) {
       return true;
@@ -85,15 +86,23 @@ Ashlar::~Ashlar() {
   }
 }
 
+std::array<QLineEdit*, 4> Ashlar::page0Fields() const {
+  return {IARInstallDirEdit, IARProjectEdit, KvProjectEdit, KvNameEdit};
+}
+
+std::array<QLineEdit*, 4> Ashlar::page1Fields() const {
+  return {MsgPersonEdit, AnalPersonEdit, CmpPersonEdit, VarFileEdit};
+}
+
 void Ashlar::connectSignals() {
   connect(IARInstallBrowseBtn, &QPushButton::clicked, this, &Ashlar::IARInstallBrowseBtn_clicked);
   connect(IARProjectBrowseBtn, &QPushButton::clicked, this, &Ashlar::IARProjectBrowseBtn_clicked);
   connect(KvProjectBrowseBtn, &QPushButton::clicked, this, &Ashlar::KvProjectBrowseBtn_clicked);
-  for (QLineEdit* field : {IARInstallDirEdit, IARProjectEdit, KvProjectEdit, KvNameEdit}) {
+  for (QLineEdit* field : page0Fields()) {
     connect(field, &QLineEdit::textChanged, this, &Ashlar::Page0LineEdit_textchanged);
     field->installEventFilter(this);
   }
-  for (QLineEdit* field : {MsgPersonEdit, AnalPersonEdit, CmpPersonEdit, VarFileEdit}) {
+  for (QLineEdit* field : page1Fields()) {
     connect(field, &QLineEdit::textChanged, this, &Ashlar::Page1LineEdit_textchanged);
     field->installEventFilter(this);
   }
@@ -124,7 +133,7 @@ void Ashlar::Page1LineEdit_textchanged(const QString&) {
   // Personalities and the variable file are optional: an empty field is no error and keeps its
   // colour.
   bool pathsExist = true;
-  for (QLineEdit* field : {MsgPersonEdit, AnalPersonEdit, CmpPersonEdit, VarFileEdit}) {
+  for (QLineEdit* field : page1Fields()) {
     if (!field->text().isEmpty()) {
       pathsExist = markExistence(field) && pathsExist;
     }
@@ -135,11 +144,11 @@ void Ashlar::Page1LineEdit_textchanged(const QString&) {
 bool Ashlar::eventFilter(QObject* watched, QEvent* event) {
   // A key release re-checks the page, so a file created meanwhile is noticed on the next key.
   if (event->type() == QEvent::KeyRelease) {
-    if (isOneOf(watched, {IARInstallDirEdit, IARProjectEdit, KvProjectEdit, KvNameEdit})) {
+    if (isOneOf(watched, page0Fields())) {
       Page0LineEdit_textchanged(QString());
       return false;
     }
-    if (isOneOf(watched, {MsgPersonEdit, AnalPersonEdit, CmpPersonEdit, VarFileEdit})) {
+    if (isOneOf(watched, page1Fields())) {
       Page1LineEdit_textchanged(QString());
       return false;
     }

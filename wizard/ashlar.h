@@ -5,6 +5,8 @@
 #ifndef TESSMARK_WIZARD_ASHLAR_H_
 #define TESSMARK_WIZARD_ASHLAR_H_
 
+#include <array>
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -70,6 +72,10 @@ class Ashlar : public AshlarBase {
   void buildExtensionList();
   QString summary() const;
   QStringList converterArguments() const;
+  // The fields each page checks as the user types: the first page's, and the optional files of
+  // the personalities page.
+  std::array<QLineEdit*, 4> page0Fields() const;
+  std::array<QLineEdit*, 4> page1Fields() const;
   bool conversionUnderWay() const;
   void askToStopConversion();
   void showVerdict(int exitCode);
